@@ -1,0 +1,55 @@
+#ifndef _INTERFACE_DEFS_H
+#define _INTERFACE_DEFS_H
+
+#include <SupportDefs.h>
+
+// Byte values of the keys that arrive as "raw_char" or "bytes".
+enum {
+	B_BACKSPACE = 0x08,
+	B_RETURN = 0x0a,
+	B_ENTER = 0x0a,
+	B_SPACE = 0x20,
+	B_TAB = 0x09,
+	B_ESCAPE = 0x1b,
+	B_SUBSTITUTE = 0x1a,
+
+	B_LEFT_ARROW = 0x1c,
+	B_RIGHT_ARROW = 0x1d,
+	B_UP_ARROW = 0x1e,
+	B_DOWN_ARROW = 0x1f,
+
+	B_INSERT = 0x05,
+	B_DELETE = 0x7f,
+	B_HOME = 0x01,
+	B_END = 0x04,
+	B_PAGE_UP = 0x0b,
+	B_PAGE_DOWN = 0x0c,
+
+	B_FUNCTION_KEY = 0x10
+};
+
+// Bits of modifiers() and of the "modifiers" field of input messages.
+enum {
+	B_SHIFT_KEY = 0x00000001,
+	B_COMMAND_KEY = 0x00000002,
+	B_CONTROL_KEY = 0x00000004,
+	B_CAPS_LOCK = 0x00000008,
+	B_SCROLL_LOCK = 0x00000010,
+	B_NUM_LOCK = 0x00000020,
+	B_OPTION_KEY = 0x00000040,
+	B_MENU_KEY = 0x00000080,
+	B_LEFT_SHIFT_KEY = 0x00000100,
+	B_RIGHT_SHIFT_KEY = 0x00000200,
+	B_LEFT_COMMAND_KEY = 0x00000400,
+	B_RIGHT_COMMAND_KEY = 0x00000800,
+	B_LEFT_CONTROL_KEY = 0x00001000,
+	B_RIGHT_CONTROL_KEY = 0x00002000,
+	B_LEFT_OPTION_KEY = 0x00004000,
+	B_RIGHT_OPTION_KEY = 0x00008000
+};
+
+// The modifier keys held at this moment. Works before the application object
+// exists and after it is gone; answers 0 where the keyboard cannot be asked.
+uint32 modifiers();
+
+#endif
