@@ -9,6 +9,7 @@
 #include <TypeConstants.h>
 
 class BDataIO;
+class BHandler;
 class BMessenger;
 class BString;
 struct entry_ref;
@@ -62,6 +63,14 @@ public:
 	// Where the drop happened, in screen coordinates; `offset` receives the
 	// pointer's offset inside the dragged image.
 	BPoint DropPoint(BPoint* offset = NULL) const;
+
+	// Answering a message while its looper dispatches it. Without a sender
+	// to answer, the reply goes to the application.
+	status_t SendReply(uint32 command, BHandler* replyTo = NULL);
+	status_t SendReply(BMessage* reply, BHandler* replyTo = NULL,
+		bigtime_t timeout = B_INFINITE_TIMEOUT);
+	bool IsSourceWaiting() const;
+	BMessenger ReturnAddress() const;
 
 	// The original platform's R5 format, little-endian.
 	ssize_t FlattenedSize() const;
