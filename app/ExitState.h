@@ -1,0 +1,37 @@
+#ifndef EXIT_STATE_H
+#define EXIT_STATE_H
+
+#include <string>
+#include <vector>
+
+#include <Archivable.h>
+#include <Rect.h>
+
+// What the windows and the player view leave behind when they close, read
+// back at the next start.
+class TExitState : public pelkan::TArchivable {
+public:
+	static const int32 kPortCount = 2;
+
+	bool Archive(BMessage* archive) const override;
+	bool Unarchive(const BMessage& archive) override;
+
+	// The playlist part of the main window was shown.
+	bool listExpanded = true;
+	int32 curSongIdx = 0;
+	// Height of the main window while the playlist is shown.
+	float expandedHeight = 200;
+	// Names ("be:name") of the MIDI consumers connected to each output port.
+	std::vector<std::string> connectedOutputs[kPortCount];
+	// Version text of the program that wrote the file (read only: every save
+	// writes the running version).
+	std::string lastVersion;
+	// Absolute path of the main list's file; empty when it is unnamed.
+	std::string mainListFile;
+	// Folder last shown in the open and save panels.
+	std::string panelFolder = "/boot/home";
+	BRect mainWinFrame = BRect(5, 24, 300, 250);
+	int32 playMode = 0;
+};
+
+#endif

@@ -1,0 +1,97 @@
+#ifndef INI_FILE_H
+#define INI_FILE_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <File.h>
+#include <GraphicsDefs.h>
+#include <SupportDefs.h>
+
+#include "IniFileSection.h"
+
+class BDirectory;
+class BEntry;
+class BList;
+class BPositionIO;
+struct entry_ref;
+
+// An INI text held in memory: sections of key-value pairs with comments,
+// section names and keys compared without regard to ASCII letter case.
+//
+// `maxLine` (N) bounds every line, section name, key, value and comment to N
+// bytes: longer input lines are split into N-byte lines, and longer texts
+// written through the API are cut to N bytes, so a ReadValue buffer of N + 1
+// bytes always suffices.
+class TIniFile {
+public:
+	explicit TIniFile(int32 maxLine);
+	TIniFile(BPositionIO* stream, int32 maxLine);
+	TIniFile(const char* path, uint32 openMode, int32 maxLine);
+	TIniFile(const BEntry* entry, uint32 openMode, int32 maxLine);
+	TIniFile(const entry_ref* ref, uint32 openMode, int32 maxLine);
+	TIniFile(const BDirectory* dir, const char* name, uint32 openMode,
+		int32 maxLine);
+	// Writes the text back when it was modified.
+	virtual ~TIniFile();
+
+	virtual void ChangeSection(const char* name);
+	virtual void DeleteKey(const char* key);
+	virtual void DeleteSection(const char* name);
+	virtual void EnumKeys(BList* keys) const;
+	virtual void EnumSections(BList* names) const;
+	virtual bool Flush(bool force);
+	virtual bool KeyExists(const char* key) const;
+	virtual bool ReadComment(char* comment);
+	virtual bool ReadValue(const char* key, char* value) const;
+	virtual bool ReadValue(const char* key, bool* value) const;
+	virtual bool ReadValue(const char* key, int32* value) const;
+	virtual bool ReadValue(const char* key, int64* value) const;
+	virtual bool ReadValue(const char* key, float* value) const;
+	virtual bool ReadValue(const char* key, rgb_color* value) const;
+	virtual bool SectionExists(const char* name) const;
+	virtual status_t SetTo(const entry_ref* ref, uint32 openMode, int32 maxLine);
+	virtual status_t SetTo(const BEntry* entry, uint32 openMode, int32 maxLine);
+	virtual status_t SetTo(const char* path, uint32 openMode, int32 maxLine);
+	virtual status_t SetTo(const BDirectory* dir, const char* name,
+		uint32 openMode, int32 maxLine);
+	virtual void SetTo(BPositionIO* stream, int32 maxLine);
+	virtual void Unset();
+	virtual void WriteComment(const char* comment);
+	virtual void WriteValue(const char* key, const char* value);
+	virtual void WriteValue(const char* key, bool value);
+	virtual void WriteValue(const char* key, int32 value);
+	virtual void WriteValue(const char* key, int64 value);
+	virtual void WriteValue(const char* key, float value);
+	virtual void WriteValue(const char* key, rgb_color value);
+
+	// Inserts a section at that position of the list (-1: at the end).
+	void CreateSection(const char* name, int32 index);
+
+	int32 MaxLine() const { return fMaxLine; }
+	bool IsModified() const { return fModified; }
+
+	static const char* const kGlobalSectionName;
+
+private:
+	TIniFile(const TIniFile&) = delete;
+	TIniFile& operator=(const TIniFile&) = delete;
+
+	void _Begin(int32 maxLine);
+	void _Load();
+	void _AddLine(const std::string& line, TIniFileSection** filling);
+	TIniFileSection* _InsertSection(const char* name, int32 index);
+	std::string _Bounded(const char* text) const;
+	TIniFileSection* _FindSection(const char* name) const;
+	const TIniFilePair* _FindPair(const char* key) const;
+
+	bool fModified;
+	int32 fMaxLine;
+	BFile fFile;
+	std::vector<std::unique_ptr<TIniFileSection>> fSections;
+	BPositionIO* fStream;
+	TIniFileSection* fCurrent;
+};
+
+#endif
