@@ -1,0 +1,30 @@
+#include <RealClock.h>
+
+#include <ctime>
+
+#include "private/ThreadRecord.h"
+
+using BPrivate::ThreadRecord;
+using BPrivate::ThreadState;
+
+bigtime_t BRealClock::Now()
+{
+	timespec now;
+	clock_gettime(CLOCK_MONOTONIC, &now);
+	return static_cast<bigtime_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+// A condition variable rather than clock_nanosleep, so that kill_thread can
+// wake the sleeper; its timed wait is absolute on CLOCK_MONOTONIC too.
+void BRealClock::SleepUntil(bigtime_t deadline)
+{
+	std::shared_ptr<ThreadRecord> self = ThreadRecord::Current();
+	self->ThrowIfEndRequested();
+	if (deadline <= Now())
+		return;
+	self->PrepareWake();
+	self->SetState(ThreadState::kAsleep);
+	self->WaitForWake(deadline);
+	self->SetState(ThreadState::kRunning);
+	self->ThrowIfEndRequested();
+}

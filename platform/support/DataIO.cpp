@@ -1,0 +1,5 @@
+#include <DataIO.h>
+
+BDataIO::BDataIO() = default;
+
+BDataIO::~BDataIO() = default;

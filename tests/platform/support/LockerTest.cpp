@@ -1,0 +1,124 @@
+#include <Locker.h>
+
+#include <future>
+
+#include <gtest/gtest.h>
+
+#include <Autolock.h>
+#include <OS.h>
+
+#include "../kernel/Watchdog.h"
+
+namespace {
+
+// What another thread sees of the lock.
+struct Probe {
+	status_t tryStatus;
+	bool isLocked;
+};
+
+Probe probe_from_other_thread(BLocker& locker)
+{
+	return std::async(std::launch::async, [&locker] {
+		Probe probe{locker.LockWithTimeout(0), false};
+		probe.isLocked = locker.IsLocked();
+		if (probe.tryStatus == B_OK)
+			locker.Unlock();
+		return probe;
+	}).get();
+}
+
+TEST(LockerTest, OwnerLocksRecursivelyAndMustUnlockAsOften)
+{
+	Watchdog watchdog;
+	BLocker locker("recursive");
+	EXPECT_STREQ(locker.Name(), "recursive");
+	EXPECT_EQ(locker.LockingThread(), -1);
+
+	ASSERT_TRUE(locker.Lock());
+	ASSERT_TRUE(locker.Lock());
+	EXPECT_EQ(locker.CountLocks(), 2);
+	EXPECT_TRUE(locker.IsLocked());
+	EXPECT_EQ(locker.LockingThread(), find_thread(NULL));
+
+	Probe held = probe_from_other_thread(locker);
+	EXPECT_EQ(held.tryStatus, B_WOULD_BLOCK);
+	EXPECT_FALSE(held.isLocked);
+
+	locker.Unlock();
+	EXPECT_EQ(probe_from_other_thread(locker).tryStatus, B_WOULD_BLOCK);
+	EXPECT_EQ(locker.CountLocks(), 1);
+
+	locker.Unlock();
+	EXPECT_FALSE(locker.IsLocked());
+	EXPECT_EQ(probe_from_other_thread(locker).tryStatus, B_OK);
+}
+
+TEST(LockerTest, UnlockByAnotherThreadIsIgnored)
+{
+	Watchdog watchdog;
+	BLocker locker;
+	ASSERT_TRUE(locker.Lock());
+	std::async(std::launch::async, [&locker] { locker.Unlock(); }).get();
+	EXPECT_EQ(locker.CountLocks(), 1);
+	EXPECT_TRUE(locker.IsLocked());
+	locker.Unlock();
+	locker.Unlock();
+	EXPECT_EQ(locker.CountLocks(), 0);
+}
+
+TEST(LockerTest, TimedLockExpiresWhileAnotherThreadHoldsIt)
+{
+	Watchdog watchdog;
+	BLocker locker;
+	ASSERT_TRUE(locker.Lock());
+	status_t status = std::async(std::launch::async, [&locker] {
+		return locker.LockWithTimeout(1000);
+	}).get();
+	EXPECT_EQ(status, B_TIMED_OUT);
+	locker.Unlock();
+}
+
+TEST(LockerTest, WaiterGetsTheLockWhenTheOwnerReleasesIt)
+{
+	Watchdog watchdog;
+	BLocker locker;
+	ASSERT_TRUE(locker.Lock());
+	std::promise<thread_id> waiterId;
+	std::future<bool> waiter = std::async(std::launch::async, [&] {
+		waiterId.set_value(find_thread(NULL));
+		bool locked = locker.Lock();
+		bool owned = locker.IsLocked() && locker.CountLocks() == 1;
+		locker.Unlock();
+		return locked && owned;
+	});
+	thread_id waiting = waiterId.get_future().get();
+	ASSERT_TRUE(eventually([&] {
+		thread_info info;
+		return get_thread_info(waiting, &info) == B_OK && info.state == B_THREAD_WAITING;
+	}));
+	locker.Unlock();
+	EXPECT_TRUE(waiter.get());
+	EXPECT_EQ(locker.LockingThread(), -1);
+}
+
+TEST(AutolockTest, HoldsTheLockForItsScope)
+{
+	BLocker locker;
+	{
+		BAutolock outer(locker);
+		EXPECT_TRUE(outer.IsLocked());
+		BAutolock inner(&locker);
+		EXPECT_EQ(locker.CountLocks(), 2);
+		inner.Unlock();
+		EXPECT_FALSE(inner.IsLocked());
+		EXPECT_EQ(locker.CountLocks(), 1);
+	}
+	EXPECT_EQ(locker.CountLocks(), 0);
+
+	BAutolock none(static_cast<BLocker*>(NULL));
+	EXPECT_FALSE(none.IsLocked());
+	EXPECT_FALSE(none.Lock());
+}
+
+}	// namespace
