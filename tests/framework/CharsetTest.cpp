@@ -18,7 +18,7 @@ TEST(CharsetTest, DetectsJisShiftJisAndUtf8)
 		{"abc\xe6\x97", B_SJIS_CONVERSION, "sequence cut by the end"},
 		{"\xc3(", B_SJIS_CONVERSION, "bad continuation"},
 		{"\x1b$B$3\x1b(B", B_JIS_CONVERSION, "ISO-2022-JP"},
-		{"\x93\xfa\x1b", B_JIS_CONVERSION, "escape wins over errors"},
+		{"\x1b$B\x93\xfa", B_JIS_CONVERSION, "escape wins over errors"},
 	};
 	for (const auto& test : cases)
 		EXPECT_EQ(test.expected, pelkan::detect_charset(test.text)) << test.what;

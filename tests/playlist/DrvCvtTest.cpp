@@ -48,7 +48,7 @@ TEST_F(DrvCvtTest, ConvertsDriveAndRootFormsWithTheDefaults)
 		{"a:\\b.mid\r", "", true, "/no name/b.mid"},
 		{"D:\\a.mid", "", false, "<unwritten>"},
 		{"\\Songs\\b.mid", "/windows/lists/x.lst", true, "/windows/Songs/b.mid"},
-		{"\\Songs\\b.mid", "/x.lst", true, "/x.lst\\Songs/b.mid"},
+		{"\\Songs\\b.mid", "/x.lst", true, "/x.lst/Songs/b.mid"},
 		{"\\Songs\\b.mid", "", false, "<unwritten>"},
 		{"Songs\\b.mid", "/windows/x.lst", false, "<unwritten>"},
 		{"", "/windows/x.lst", false, "<unwritten>"},
