@@ -1,0 +1,242 @@
+#include "LooperPort.h"
+
+#include <Message.h>
+
+#include "LooperDispatcher.h"
+#include "TimedWait.h"
+
+namespace BPrivate {
+
+LooperPort::LooperPort(BLooper* looper, int32 token)
+	:
+	fLooper(looper),
+	fToken(token),
+	fDispatcher(NULL),
+	fThread(-1),
+	fLockCount(0),
+	fDispatching(false),
+	fQuitting(false),
+	fClosed(false)
+{
+}
+
+
+status_t
+LooperPort::Post(const BMessage& message, int32 handlerToken,
+	const BMessenger& replyTo, ReplyPromise&& promise)
+{
+	MessageEnvelope envelope{std::make_unique<BMessage>(message), handlerToken,
+		replyTo, std::move(promise)};
+	LooperDispatcher* wake = NULL;
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		if (fClosed)
+			return B_BAD_HANDLER;
+		if (fQueue.empty() && !fDispatching)
+			wake = fDispatcher;
+		fQueue.push_back(std::move(envelope));
+	}
+	fMessageArrived.notify_one();
+	if (wake != NULL)
+		wake->Wake(fToken);
+	return B_OK;
+}
+
+
+bool
+LooperPort::HasMessages()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return !fQueue.empty();
+}
+
+
+bool
+LooperPort::BeginDispatch(std::deque<MessageEnvelope>& batch)
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	if (fDispatching)
+		return false;
+	fDispatching = true;
+	fDispatchingThread = std::this_thread::get_id();
+	batch.swap(fQueue);
+	return true;
+}
+
+
+bool
+LooperPort::EndDispatch()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	fDispatching = false;
+	fDispatchingThread = std::thread::id();
+	return !fQueue.empty() && !fQuitting && !fClosed;
+}
+
+
+bool
+LooperPort::IsDispatchingOnCaller()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return fDispatching && fDispatchingThread == std::this_thread::get_id();
+}
+
+
+bool
+LooperPort::WaitForMessages()
+{
+	std::unique_lock<std::mutex> lock(fMutex);
+	timed_wait(fMessageArrived, lock, B_INFINITE_TIMEOUT,
+		[this] { return !fQueue.empty() || fQuitting || fClosed; });
+	return !fQuitting && !fClosed;
+}
+
+
+status_t
+LooperPort::Lock(bigtime_t timeout)
+{
+	const std::thread::id self = std::this_thread::get_id();
+	std::unique_lock<std::mutex> lock(fMutex);
+	if (fClosed)
+		return B_BAD_VALUE;
+	if (fLockCount > 0 && fOwner == self) {
+		fLockCount++;
+		return B_OK;
+	}
+
+	if (!timed_wait(fLockReleased, lock, timeout,
+			[this] { return fLockCount == 0 || fClosed; })) {
+		return B_TIMED_OUT;
+	}
+	if (fClosed)
+		return B_BAD_VALUE;
+	fOwner = self;
+	fLockCount = 1;
+	return B_OK;
+}
+
+
+bool
+LooperPort::LockForDispatch()
+{
+	const std::thread::id self = std::this_thread::get_id();
+	std::unique_lock<std::mutex> lock(fMutex);
+	timed_wait(fLockReleased, lock, B_INFINITE_TIMEOUT, [this, self] {
+		return fLockCount == 0 || fOwner == self || fQuitting || fClosed;
+	});
+	if (fQuitting || fClosed)
+		return false;
+	fOwner = self;
+	fLockCount++;
+	return true;
+}
+
+
+void
+LooperPort::Unlock()
+{
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		if (fLockCount == 0 || fOwner != std::this_thread::get_id())
+			return;
+		if (--fLockCount > 0)
+			return;
+		fOwner = std::thread::id();
+	}
+	fLockReleased.notify_all();
+}
+
+
+int32
+LooperPort::UnlockAll()
+{
+	int32 count;
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		if (fLockCount == 0 || fOwner != std::this_thread::get_id())
+			return 0;
+		count = fLockCount;
+		fLockCount = 0;
+		fOwner = std::thread::id();
+	}
+	fLockReleased.notify_all();
+	return count;
+}
+
+
+bool
+LooperPort::IsLockedByCaller()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return fLockCount > 0 && fOwner == std::this_thread::get_id();
+}
+
+
+std::thread::id
+LooperPort::LockOwner()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return fLockCount > 0 ? fOwner : std::thread::id();
+}
+
+
+void
+LooperPort::SetQuitting()
+{
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		fQuitting = true;
+	}
+	fMessageArrived.notify_all();
+	fLockReleased.notify_all();
+}
+
+
+bool
+LooperPort::IsQuitting()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return fQuitting || fClosed;
+}
+
+
+std::deque<MessageEnvelope>
+LooperPort::Close()
+{
+	std::deque<MessageEnvelope> leftover;
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		fClosed = true;
+		fLockCount = 0;
+		fOwner = std::thread::id();
+		leftover.swap(fQueue);
+	}
+	fMessageArrived.notify_all();
+	fLockReleased.notify_all();
+	return leftover;
+}
+
+
+void
+LooperPort::SetDispatcher(LooperDispatcher* dispatcher)
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	fDispatcher = dispatcher;
+}
+
+
+void
+LooperPort::WakeDispatcher()
+{
+	LooperDispatcher* dispatcher;
+	{
+		std::lock_guard<std::mutex> guard(fMutex);
+		if (fQueue.empty() || fClosed)
+			return;
+		dispatcher = fDispatcher;
+	}
+	if (dispatcher != NULL)
+		dispatcher->Wake(fToken);
+}
+
+}
