@@ -20,8 +20,9 @@ midi_wire::encode_tempo(int32 beatsPerMinute, uchar message[kTempoLength])
 	if (beatsPerMinute <= 0)
 		return false;
 
-	int64 tempo = std::clamp<int64>(kMicrosecondsPerMinute / beatsPerMinute,
-		1, kLargestTempo);
+	int64 tempo = std::clamp<int64>(
+		(kMicrosecondsPerMinute + beatsPerMinute / 2) / beatsPerMinute, 1,
+		kLargestTempo);
 	message[0] = B_SYSTEM_RESET;
 	message[1] = kTempoMeta;
 	message[2] = kTempoDataLength;
@@ -43,8 +44,8 @@ midi_wire::decode_tempo(const uchar* data, size_t length,
 	int64 tempo = (int64(data[3]) << 16) | (data[4] << 8) | data[5];
 	if (tempo == 0)
 		return false;
-	// Rounded, so that every bpm up to about 10000 survives the trip through
-	// whole microseconds.
+	// Rounded both ways, so that every bpm from 4 to 7811 survives the trip
+	// through whole microseconds.
 	*beatsPerMinute = (kMicrosecondsPerMinute + tempo / 2) / tempo;
 	return true;
 }

@@ -227,6 +227,7 @@ TEST_F(BackendTest, ExternalConnectionsShowLikeOwnOnes)
 	const std::string outputID = "#" + std::to_string(output->ID());
 	const std::string deviceID = "#" + std::to_string(device->ID());
 	size_t existing = looper->NoticesSoFar().size();
+	fBackend->TakeCalls();
 
 	EXPECT_EQ(B_OK, fBackend->ConnectionMade(output.get(), device));
 	EXPECT_EQ(B_OK, fBackend->ConnectionMade(output.get(), device));
