@@ -1,0 +1,90 @@
+// The play thread's own cost per event: a whole song on free-running virtual
+// time, whose sleeps cost nothing, into an endpoint nobody listens to.
+
+#include <benchmark/benchmark.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include <DataIO.h>
+#include <Looper.h>
+#include <Message.h>
+#include <VirtualClock.h>
+
+#include "DenseSong.h"
+#include "SMFProducer.h"
+#include "SMFTrack.h"
+
+namespace {
+
+const uint32 kEndOfSong = 'plse';
+
+class EndWaiter : public BLooper {
+public:
+	EndWaiter() : BLooper("song end") {}
+
+	void MessageReceived(BMessage* message) override
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		fEnded = message->what == kEndOfSong;
+		fChanged.notify_all();
+	}
+
+	void WaitForEnd()
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		fChanged.wait(lock, [this] { return fEnded; });
+		fEnded = false;
+	}
+
+private:
+	std::mutex fLock;
+	std::condition_variable fChanged;
+	bool fEnded = false;
+};
+
+
+void
+PlayDenseSong(benchmark::State& state)
+{
+	smf::Bytes bytes = DenseSong(state.range(0), state.range(1));
+	EndWaiter* waiter = new EndWaiter;
+	waiter->Run();
+	TSMFProducer song;
+	song.SetMessage(new BMessage(kEndOfSong));
+	song.SetTarget(waiter);
+
+	size_t events = 0;
+	for (auto _ : state) {
+		state.PauseTiming();
+		BVirtualClock clock(0);
+		BClock* previous = set_current_clock(&clock);
+		BMemoryIO stream(bytes.data(), bytes.size());
+		song.SetTo(&stream);
+		events = 0;
+		for (int32 i = 0; i < song.CountTracks(); i++)
+			events += song.TrackAt(i)->CountEvents();
+		state.ResumeTiming();
+
+		song.Play();
+		waiter->WaitForEnd();
+
+		state.PauseTiming();
+		song.Stop();
+		set_current_clock(previous);
+		state.ResumeTiming();
+	}
+	state.counters["events"] = events;
+	state.counters["ns_per_event"] = benchmark::Counter(
+		double(events) * state.iterations() * 1e-9,
+		benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+	waiter->Lock();
+	waiter->Quit();
+}
+
+}	// namespace
+
+
+// Bytes of song, tracks.
+BENCHMARK(PlayDenseSong)->Args({1 << 20, 1})->Args({1 << 20, 16})
+	->Args({1 << 20, 64})->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include <DataIO.h>
+#include <Looper.h>
+#include <Message.h>
+#include <MidiLocalProducer.h>
+#include <MidiRecordingConsumer.h>
+#include <SteppedClock.h>
+#include <VirtualClock.h>
+
+#include "SMFBuilder.h"
+#include "SMFProducer.h"
+
+namespace {
+
+const bigtime_t kWatchdog = 5000000;
+const bigtime_t kStart = 1000000;
+const uint32 kEndOfSong = 'plse';
+const uint32 kSentinel = 'sent';
+
+
+// Collects the messages the song posts, so a test can wait for them.
+class MessageLog : public BLooper {
+public:
+	MessageLog() : BLooper("message log") {}
+
+	void MessageReceived(BMessage* message) override
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		fCodes.push_back(message->what);
+		fChanged.notify_all();
+	}
+
+	// Waits (real time, as a watchdog) until `code` has arrived `count` times.
+	bool WaitFor(uint32 code, int count)
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		return fChanged.wait_for(lock, std::chrono::microseconds(kWatchdog),
+			[&] { return std::count(fCodes.begin(), fCodes.end(), code) >= count; });
+	}
+
+	// Everything that arrived before a message posted now.
+	std::vector<uint32> Drain()
+	{
+		PostMessage(kSentinel);
+		EXPECT_TRUE(WaitFor(kSentinel, 1));
+		std::lock_guard<std::mutex> lock(fLock);
+		std::vector<uint32> codes(fCodes.begin(),
+			std::find(fCodes.begin(), fCodes.end(), kSentinel));
+		fCodes.clear();
+		return codes;
+	}
+
+private:
+	std::mutex fLock;
+	std::condition_variable fChanged;
+	std::vector<uint32> fCodes;
+};
+
+
+// A song on the stepped clock, its two outputs recorded.
+class SequencerTest : public testing::Test {
+protected:
+	SequencerTest()
+		:
+		fClock(kStart)
+	{
+	}
+
+	void SetUp() override
+	{
+		fPreviousClock = set_current_clock(&fClock);
+		fLog = new MessageLog;
+		fLog->Run();
+		fSong = std::make_unique<TSMFProducer>();
+		fSong->SetMessage(new BMessage(kEndOfSong));
+		fSong->SetTarget(fLog);
+		for (int i = 0; i < 2; i++) {
+			fOutput[i] = new BMidiRecordingConsumer;
+			fSong->Producer(i)->Connect(fOutput[i]);
+		}
+	}
+
+	void TearDown() override
+	{
+		fSong.reset();
+		for (BMidiRecordingConsumer* output : fOutput)
+			output->Release();
+		fLog->Lock();
+		fLog->Quit();
+		set_current_clock(fPreviousClock);
+	}
+
+	void Load(const std::vector<smf::Track>& tracks, uint16 division = 480)
+	{
+		smf::Bytes bytes = smf::File(tracks, division);
+		BMemoryIO stream(bytes.data(), bytes.size());
+		ASSERT_EQ(0, fSong->SetTo(&stream));
+	}
+
+	// Plays and returns once the play thread sleeps to its next deadline.
+	void PlayUntilAsleep()
+	{
+		ASSERT_EQ(0, fSong->Play());
+		ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+	}
+
+	void AdvanceToNextDeadline()
+	{
+		ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+		ASSERT_EQ(B_OK, fClock.AdvanceTo(fClock.NextDeadline()));
+	}
+
+	// Note numbers of the Note Ons that reached an output, with their times.
+	std::vector<std::pair<int, bigtime_t>> NotesOn(int output) const
+	{
+		std::vector<std::pair<int, bigtime_t>> notes;
+		for (const auto& event : fOutput[output]->Events()) {
+			if (event.kind == BMidiRecordingConsumer::kNoteOn)
+				notes.emplace_back(event.data[1], event.arrival);
+		}
+		return notes;
+	}
+
+	std::vector<int> Notes(int output) const
+	{
+		std::vector<int> notes;
+		for (auto [note, arrival] : NotesOn(output))
+			notes.push_back(note);
+		return notes;
+	}
+
+	BSteppedClock fClock;
+	BClock* fPreviousClock;
+	MessageLog* fLog;
+	std::unique_ptr<TSMFProducer> fSong;
+	BMidiRecordingConsumer* fOutput[2];
+};
+
+
+smf::Track
+NoteTrack(std::initializer_list<uint32> ticks)
+{
+	smf::Track track;
+	uint32 last = 0;
+	int note = 60;
+	for (uint32 tick : ticks) {
+		track.NoteOn(tick - last, 0, note++, 100);
+		last = tick;
+	}
+	return track.End();
+}
+
+}	// namespace
+
+
+TEST_F(SequencerTest, DeadlinesFollowTempoDivisionAndRate)
+{
+	struct Case {
+		const char* name;
+		int32 rate;
+		std::vector<smf::Track> tracks;
+		std::vector<bigtime_t> times;
+	};
+	smf::Track tempoChange;
+	tempoChange.NoteOn(0, 0, 60, 1).NoteOn(480, 0, 61, 1).Tempo(0, 1000000)
+		.NoteOn(480, 0, 62, 1).End();
+	const Case cases[] = {
+		{"rate 100", 100, {NoteTrack({0, 480})}, {0, 500000}},
+		{"rate 200", 200, {NoteTrack({0, 480})}, {0, 250000}},
+		{"rate 30 truncates", 30, {NoteTrack({0, 480})}, {0, 1666666}},
+		// 3472.2 µs per tick: each step is truncated before it is added.
+		{"steps truncate one by one", 30, {NoteTrack({0, 1, 2, 3})},
+			{0, 3472, 6944, 10416}},
+		{"Set Tempo at tick 0 of another track", 100,
+			{NoteTrack({0, 480}), smf::Track().Tempo(0, 250000).End()}, {0, 250000}},
+		{"Set Tempo applies to the gap after it", 100, {tempoChange},
+			{0, 500000, 1500000}},
+	};
+	for (const Case& test : cases) {
+		SCOPED_TRACE(test.name);
+		for (BMidiRecordingConsumer* output : fOutput)
+			output->Clear();
+		Load(test.tracks);
+		fSong->SetTempoRate(test.rate);
+		bigtime_t start = fClock.Now();
+		ASSERT_EQ(0, fSong->Play());
+		for (size_t i = 1; i < test.times.size(); i++)
+			AdvanceToNextDeadline();
+		ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+		fLog->Drain();
+
+		auto notes = NotesOn(0);
+		ASSERT_EQ(test.times.size(), notes.size());
+		for (size_t i = 0; i < notes.size(); i++)
+			EXPECT_EQ(test.times[i], notes[i].second - start) << "note " << i;
+	}
+}
+
+
+TEST_F(SequencerTest, EqualTicksPlayInTrackOrder)
+{
+	smf::Track first;
+	first.NoteOn(0, 0, 72, 1).NoteOn(0, 0, 71, 1).NoteOn(10, 0, 70, 1).End();
+	smf::Track second;
+	second.NoteOn(0, 1, 50, 1).NoteOn(10, 1, 40, 1).End();
+	Load({first, second});
+	PlayUntilAsleep();
+	EXPECT_EQ((std::vector<int>{72, 71, 50}), Notes(0));
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{72, 71, 50, 70, 40}), Notes(0));
+}
+
+
+TEST_F(SequencerTest, PortMetaEventSwitchesTheTracksEndpoint)
+{
+	smf::Track switching;
+	switching.Port(0, 1).NoteOn(0, 0, 60, 1).Port(10, 0).NoteOn(0, 0, 62, 1).End();
+	smf::Track staying;
+	staying.NoteOn(5, 0, 61, 1).End(5);
+	Load({switching, staying});
+	ASSERT_EQ(0, fSong->Play());
+	AdvanceToNextDeadline();
+	AdvanceToNextDeadline();
+	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	EXPECT_EQ((std::vector<int>{61, 62}), Notes(0));
+	EXPECT_EQ((std::vector<int>{60}), Notes(1));
+}
+
+
+TEST_F(SequencerTest, SongWithoutTracksEndsAtOnce)
+{
+	smf::Bytes bytes = smf::Header(1, 0, 480);
+	BMemoryIO stream(bytes.data(), bytes.size());
+	ASSERT_EQ(0, fSong->SetTo(&stream));
+	ASSERT_EQ(0, fSong->Play());
+	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	EXPECT_EQ(kStart, fClock.Now());
+	EXPECT_EQ(0, fClock.CountSleepers());
+	// An ended song is not playing, and pausing it does not wait.
+	fSong->Pause();
+	EXPECT_FALSE(fSong->IsPlaying());
+	EXPECT_EQ((std::vector<uint32>{kEndOfSong}), fLog->Drain());
+}
+
+
+TEST_F(SequencerTest, SeekingNeedsAPlayThread)
+{
+	Load({NoteTrack({0, 480})});
+	EXPECT_EQ(-1, fSong->SetCurrentTick(480));
+	EXPECT_EQ(0u, fSong->CurrentTick());
+	PlayUntilAsleep();
+	EXPECT_EQ((std::vector<int>{60}), Notes(0));
+}
+
+
+TEST_F(SequencerTest, SeekSendsFromTheNewTickAtTheOldDeadline)
+{
+	Load({NoteTrack({0, 480, 960, 1440})});
+	PlayUntilAsleep();
+	EXPECT_EQ(480u, fSong->CurrentTick());
+	EXPECT_EQ(0, fSong->SetCurrentTick(960));
+	EXPECT_EQ(960u, fSong->CurrentTick());
+	AdvanceToNextDeadline();
+	auto notes = NotesOn(0);
+	ASSERT_EQ(2u, notes.size());
+	EXPECT_EQ(62, notes[1].first);
+	EXPECT_EQ(kStart + 500000, notes[1].second);
+}
+
+
+TEST_F(SequencerTest, PauseKeepsPositionAndTheRestOfTheGap)
+{
+	Load({NoteTrack({0, 480, 960})});
+	PlayUntilAsleep();
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 200000));
+	EXPECT_TRUE(fSong->IsPlaying());
+
+	// Returns without time passing: the sleep is cut short.
+	EXPECT_EQ(0, fSong->Pause());
+	EXPECT_FALSE(fSong->IsPlaying());
+	EXPECT_EQ(480u, fSong->CurrentTick());
+	EXPECT_EQ(0, fClock.CountSleepers());
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 1200000));
+	EXPECT_EQ(1u, Notes(0).size());
+
+	// 300000 µs of the gap were left.
+	PlayUntilAsleep();
+	EXPECT_EQ(kStart + 1500000, fClock.NextDeadline());
+	AdvanceToNextDeadline();
+	AdvanceToNextDeadline();
+	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	auto notes = NotesOn(0);
+	ASSERT_EQ(3u, notes.size());
+	EXPECT_EQ(kStart + 1500000, notes[1].second);
+	EXPECT_EQ(kStart + 2000000, notes[2].second);
+}
+
+
+TEST_F(SequencerTest, PauseRightAfterPlayLosesAndRepeatsNothing)
+{
+	Load({NoteTrack({0, 480})});
+	for (int i = 0; i < 20; i++) {
+		ASSERT_EQ(0, fSong->Play());
+		ASSERT_EQ(0, fSong->Pause());
+	}
+	PlayUntilAsleep();
+	EXPECT_EQ(kStart + 500000, fClock.NextDeadline());
+	EXPECT_EQ((std::vector<int>{60}), Notes(0));
+}
+
+
+TEST_F(SequencerTest, SeekWhilePaused)
+{
+	Load({NoteTrack({0, 480, 960})});
+	PlayUntilAsleep();
+	ASSERT_EQ(0, fSong->Pause());
+	EXPECT_EQ(0, fSong->SetCurrentTick(960));
+	PlayUntilAsleep();
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{60, 62}), Notes(0));
+}
+
+
+TEST_F(SequencerTest, StopSendsNothingMore)
+{
+	Load({NoteTrack({0, 480, 960})});
+	PlayUntilAsleep();
+	EXPECT_EQ(0, fSong->Stop());
+	EXPECT_FALSE(fSong->IsPlaying());
+	EXPECT_EQ(0u, fSong->CurrentTick());
+	EXPECT_EQ(-1, fSong->SetCurrentTick(0));
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 10000000));
+	EXPECT_EQ((std::vector<int>{60}), Notes(0));
+	EXPECT_EQ(std::vector<uint32>{}, fLog->Drain());
+
+	// Playing again starts from the beginning.
+	PlayUntilAsleep();
+	EXPECT_EQ((std::vector<int>{60, 60}), Notes(0));
+	fSong->Unset();
+	EXPECT_EQ(0, fClock.CountSleepers());
+}
+
+
+TEST_F(SequencerTest, TempoRateStaysPositive)
+{
+	fSong->SetTempoRate(0);
+	EXPECT_EQ(1, fSong->TempoRate());
+	fSong->SetTempoRate(-50);
+	EXPECT_EQ(1, fSong->TempoRate());
+	fSong->SetTempoRate(250);
+	EXPECT_EQ(250, fSong->TempoRate());
+}
+
+
+TEST_F(SequencerTest, LargestGapPlaysOnVirtualTime)
+{
+	BVirtualClock virtualClock(0);
+	set_current_clock(&virtualClock);
+	smf::Track slow;
+	slow.Tempo(0, 0xFFFFFF).NoteOn(0xFFFFFFFF, 0, 60, 1).End();
+	Load({slow}, 1);
+	fSong->SetTempoRate(1);
+	ASSERT_EQ(0, fSong->Play());
+	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	auto notes = NotesOn(0);
+	ASSERT_EQ(1u, notes.size());
+	EXPECT_EQ((bigtime_t)(0xFFFFFFFFull * 0xFFFFFF * 100), notes[0].second);
+	fSong->Stop();
+	set_current_clock(&fClock);
+}
