@@ -36,6 +36,10 @@ struct entry_ref {
 };
 
 // Identifies a node (file or folder) for node monitoring.
+//
+// inotify watches paths, not inodes, so the reference also keeps the path the
+// node was reached through. A node_ref built from numbers alone finds its path
+// again when this process has met the node before; equality ignores the path.
 struct node_ref {
 	node_ref();
 	node_ref(dev_t device, ino_t node);
@@ -45,6 +49,7 @@ struct node_ref {
 
 	dev_t device;
 	ino_t node;
+	std::string path;
 };
 
 #endif
