@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include <pthread.h>
+#include <unistd.h>
 
 #include "private/ThreadRecord.h"
 
@@ -74,25 +75,44 @@ void keep_result(thread_id id)
 	}
 }
 
-// The calling thread's record. A thread that was not spawned here ends its
-// record together with itself.
-struct CurrentRecord {
-	~CurrentRecord()
+// The calling thread's record. The pointer is a plain thread-local, so that
+// code running after the thread's thread-local objects are gone (static
+// destructors on the main thread) still finds it; the owner below keeps it
+// alive until then.
+thread_local ThreadRecord* sCurrentRecord = NULL;
+thread_local bool sOwnerGone = false;
+
+// A thread that was not spawned here ends its record together with itself;
+// the main thread's lives on until the process ends.
+struct RecordOwner {
+	~RecordOwner()
 	{
-		if (record != nullptr && !record->IsSpawned()) {
+		sOwnerGone = true;
+		if (record == nullptr || gettid() == getpid())
+			return;
+		if (!record->IsSpawned()) {
 			record->Finish(B_OK);
 			forget_thread(record->ID());
 		}
+		sCurrentRecord = NULL;
 	}
 
 	std::shared_ptr<ThreadRecord> record;
 };
 
-thread_local CurrentRecord sCurrent;
+thread_local RecordOwner sOwner;
+
+void make_current(const std::shared_ptr<ThreadRecord>& record)
+{
+	sCurrentRecord = record.get();
+	// Late in a thread's exit, only the registry keeps the record.
+	if (!sOwnerGone)
+		sOwner.record = record;
+}
 
 bool is_current(const std::shared_ptr<ThreadRecord>& record)
 {
-	return sCurrent.record == record;
+	return sCurrentRecord == record.get();
 }
 
 int32 clamp_priority(int32 priority)
@@ -105,7 +125,7 @@ void* thread_entry(void* argument)
 	std::unique_ptr<std::shared_ptr<ThreadRecord>> handoff(
 		static_cast<std::shared_ptr<ThreadRecord>*>(argument));
 	std::shared_ptr<ThreadRecord> record = std::move(*handoff);
-	sCurrent.record = record;
+	make_current(record);
 	record->Start();
 
 	status_t result = B_INTERRUPTED;
@@ -125,13 +145,15 @@ void* thread_entry(void* argument)
 
 std::shared_ptr<ThreadRecord> ThreadRecord::Current()
 {
-	if (sCurrent.record == nullptr) {
+	if (sCurrentRecord == NULL) {
 		char name[B_OS_NAME_LENGTH] = {};
 		pthread_getname_np(pthread_self(), name, sizeof(name));
-		sCurrent.record = add_thread(false, name, B_NORMAL_PRIORITY, NULL, NULL);
-		sCurrent.record->Start();
+		std::shared_ptr<ThreadRecord> record
+			= add_thread(false, name, B_NORMAL_PRIORITY, NULL, NULL);
+		record->Start();
+		make_current(record);
 	}
-	return sCurrent.record;
+	return sCurrentRecord->shared_from_this();
 }
 
 thread_id spawn_thread(thread_func function, const char* name, int32 priority,

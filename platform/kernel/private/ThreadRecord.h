@@ -38,7 +38,7 @@ enum class ThreadState {
 // Everything the layer knows about one thread. Every thread that uses the
 // layer has one: spawned threads from spawn_thread, others from their first
 // call that needs it.
-class ThreadRecord {
+class ThreadRecord : public std::enable_shared_from_this<ThreadRecord> {
 public:
 	ThreadRecord(thread_id id, bool spawned, const char* name, int32 priority,
 		thread_func function, void* data);

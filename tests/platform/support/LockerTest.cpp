@@ -1,6 +1,7 @@
 #include <Locker.h>
 
 #include <future>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,37 @@ TEST(LockerTest, WaiterGetsTheLockWhenTheOwnerReleasesIt)
 	locker.Unlock();
 	EXPECT_TRUE(waiter.get());
 	EXPECT_EQ(locker.LockingThread(), -1);
+}
+
+// Thread-local objects of a thread end in reverse order of construction;
+// this one is built before the layer's own, so it ends after them and its
+// destructor runs when the layer already let go of the thread.
+struct LateUser {
+	~LateUser()
+	{
+		if (locker->Lock()) {
+			*lockedLate = locker->IsLocked() && locker->CountLocks() == 1;
+			locker->Unlock();
+		}
+	}
+
+	BLocker* locker = NULL;
+	bool* lockedLate = NULL;
+};
+
+TEST(LockerTest, WorksInAThreadsLastMoments)
+{
+	Watchdog watchdog;
+	BLocker locker;
+	bool lockedLate = false;
+	std::thread([&] {
+		thread_local LateUser user;
+		user.locker = &locker;
+		user.lockedLate = &lockedLate;
+		EXPECT_GT(find_thread(NULL), 0);
+	}).join();
+	EXPECT_TRUE(lockedLate);
+	EXPECT_EQ(locker.CountLocks(), 0);
 }
 
 TEST(AutolockTest, HoldsTheLockForItsScope)
