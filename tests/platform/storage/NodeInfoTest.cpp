@@ -100,7 +100,7 @@ TEST_F(NodeInfoTest, TypeAttributeWins)
 
 TEST_F(NodeInfoTest, SettingATypeWithoutAttributesFailsQuietly)
 {
-	const char* path = "/proc/self/status";
+	const char* path = "/proc/self/comm";
 	if (setxattr(path, "user.probe", "1", 1, 0) == 0 || errno != ENOTSUP)
 		GTEST_SKIP() << "procfs unexpectedly takes user xattrs";
 	BNode node(path);
