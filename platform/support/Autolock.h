@@ -2,22 +2,34 @@
 #define _AUTOLOCK_H
 
 #include <Locker.h>
+#include <Looper.h>
 
-// Holds a lock for the lifetime of the object. Check IsLocked() where
-// locking can fail.
+// Holds a lock or a looper's lock for the lifetime of the object. Check
+// IsLocked() where locking can fail (a looper that is gone).
 class BAutolock {
 public:
 	explicit BAutolock(BLocker* locker)
 		:
 		fLocker(locker),
-		fIsLocked(locker != NULL && locker->Lock())
+		fLooper(NULL),
+		fIsLocked(false)
 	{
+		Lock();
 	}
 
 	explicit BAutolock(BLocker& locker)
 		:
 		BAutolock(&locker)
 	{
+	}
+
+	explicit BAutolock(BLooper* looper)
+		:
+		fLocker(NULL),
+		fLooper(looper),
+		fIsLocked(false)
+	{
+		Lock();
 	}
 
 	~BAutolock()
@@ -29,17 +41,24 @@ public:
 
 	bool Lock()
 	{
-		if (!fIsLocked && fLocker != NULL)
-			fIsLocked = fLocker->Lock();
+		if (!fIsLocked) {
+			if (fLocker != NULL)
+				fIsLocked = fLocker->Lock();
+			else if (fLooper != NULL)
+				fIsLocked = fLooper->Lock();
+		}
 		return fIsLocked;
 	}
 
 	void Unlock()
 	{
-		if (fIsLocked) {
+		if (!fIsLocked)
+			return;
+		if (fLocker != NULL)
 			fLocker->Unlock();
-			fIsLocked = false;
-		}
+		else
+			fLooper->Unlock();
+		fIsLocked = false;
 	}
 
 	BAutolock(const BAutolock&) = delete;
@@ -47,6 +66,7 @@ public:
 
 private:
 	BLocker* fLocker;
+	BLooper* fLooper;
 	bool fIsLocked;
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <Autolock.h>
+#include <Looper.h>
 #include <OS.h>
 
 #include "../kernel/Watchdog.h"
@@ -151,6 +152,20 @@ TEST(AutolockTest, HoldsTheLockForItsScope)
 	BAutolock none(static_cast<BLocker*>(NULL));
 	EXPECT_FALSE(none.IsLocked());
 	EXPECT_FALSE(none.Lock());
+}
+
+TEST(AutolockTest, HoldsALoopersLock)
+{
+	BLooper* looper = new BLooper("autolocked");
+	looper->Unlock();
+	{
+		BAutolock lock(looper);
+		EXPECT_TRUE(lock.IsLocked());
+		EXPECT_TRUE(looper->IsLocked());
+	}
+	EXPECT_FALSE(looper->IsLocked());
+	ASSERT_TRUE(looper->Lock());
+	looper->Quit();
 }
 
 }	// namespace
