@@ -14,6 +14,9 @@ namespace {
 // in the layer reaches it.
 const bigtime_t kRestTimeout = 5000000;
 
+// Longer waits would overflow the clock's nanoseconds; this is centuries.
+const bigtime_t kLongestWait = bigtime_t(1) << 52;
+
 }	// namespace
 
 BSteppedClock::BSteppedClock(bigtime_t start)
@@ -113,7 +116,8 @@ bigtime_t BSteppedClock::NextDeadline()
 bool BSteppedClock::WaitForSleepers(int32 count, bigtime_t timeout)
 {
 	std::unique_lock<std::mutex> lock(fLock);
-	return fCondition.wait_for(lock, std::chrono::microseconds(timeout), [&] {
+	bigtime_t limit = std::min(timeout, kLongestWait);
+	return fCondition.wait_for(lock, std::chrono::microseconds(limit), [&] {
 		return static_cast<int32>(fSleepers.size()) >= count;
 	});
 }

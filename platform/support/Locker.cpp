@@ -1,9 +1,7 @@
 #include <Locker.h>
 
-#include <chrono>
-
-#include <BlockingWait.h>
 #include <OS.h>
+#include <TimedWait.h>
 
 namespace {
 
@@ -58,11 +56,8 @@ status_t BLocker::LockWithTimeout(bigtime_t timeout)
 	if (fOwner != self && fOwner != kNoOwner) {
 		if (timeout <= 0)
 			return B_WOULD_BLOCK;
-		BPrivate::BlockingWait blocked;
-		auto released = [this] { return fOwner == kNoOwner; };
-		if (timeout == B_INFINITE_TIMEOUT)
-			fReleased.wait(lock, released);
-		else if (!fReleased.wait_for(lock, std::chrono::microseconds(timeout), released))
+		if (!BPrivate::timed_wait(fReleased, lock, timeout,
+				[this] { return fOwner == kNoOwner; }))
 			return B_TIMED_OUT;
 	}
 	fOwner = self;
