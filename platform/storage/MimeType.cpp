@@ -242,7 +242,10 @@ BMimeType::Install()
 		return fStatus;
 	if (IsInstalled())
 		return B_FILE_EXISTS;
-	return _EnsureInstalled();
+	status_t status = _EnsureInstalled();
+	if (status == B_OK)
+		status = _UpdatePackage();
+	return status;
 }
 
 
@@ -301,10 +304,7 @@ BMimeType::SetFileExtensions(const BMessage* extensions)
 		if (extension[0] != '\0')
 			list += std::string(extension) + "\n";
 	}
-	status_t status = _Write(kExtensionsItem, list.data(), list.size());
-	if (status == B_OK)
-		status = _UpdatePackage();
-	return status;
+	return _Write(kExtensionsItem, list.data(), list.size());
 }
 
 
@@ -318,10 +318,7 @@ BMimeType::GetShortDescription(char* description) const
 status_t
 BMimeType::SetShortDescription(const char* description)
 {
-	status_t status = _WriteString(kShortDescriptionItem, description);
-	if (status == B_OK)
-		status = _UpdatePackage();
-	return status;
+	return _WriteString(kShortDescriptionItem, description);
 }
 
 
@@ -335,10 +332,7 @@ BMimeType::GetLongDescription(char* description) const
 status_t
 BMimeType::SetLongDescription(const char* description)
 {
-	status_t status = _WriteString(kLongDescriptionItem, description);
-	if (status == B_OK)
-		status = _UpdatePackage();
-	return status;
+	return _WriteString(kLongDescriptionItem, description);
 }
 
 
@@ -462,6 +456,7 @@ BMimeType::_ReadString(const char* item, char* buffer) const
 status_t
 BMimeType::_Write(const char* item, const void* data, size_t size)
 {
+	bool wasInstalled = IsInstalled();
 	status_t status = _EnsureInstalled();
 	if (status != B_OK)
 		return status;
@@ -469,9 +464,15 @@ BMimeType::_Write(const char* item, const void* data, size_t size)
 	if (data == nullptr) {
 		if (unlink(path.c_str()) != 0 && errno != ENOENT)
 			return status_from_errno(errno);
-		return B_OK;
-	}
-	return BAtomicFile::Replace(path.c_str(), data, size);
+	} else
+		status = BAtomicFile::Replace(path.c_str(), data, size);
+	// The package names the type, its description and its extensions.
+	bool inPackage = strcmp(item, kExtensionsItem) == 0
+		|| strcmp(item, kShortDescriptionItem) == 0
+		|| strcmp(item, kLongDescriptionItem) == 0;
+	if (status == B_OK && (!wasInstalled || inPackage))
+		status = _UpdatePackage();
+	return status;
 }
 
 
@@ -499,8 +500,6 @@ BMimeType::_EnsureInstalled()
 		status = BAtomicFile::Replace(BPrivate::join_path(store, kTypeItem)
 			.c_str(), fType.data(), fType.size());
 	}
-	if (status == B_OK)
-		status = _UpdatePackage();
 	return status;
 }
 

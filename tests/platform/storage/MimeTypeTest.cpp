@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <unistd.h>
+
 #include <Message.h>
 #include <MimeType.h>
 
@@ -8,6 +11,18 @@
 namespace {
 
 const char* const kPlaylistType = "text/x-vnd.PELKAN-Test-PlayList";
+
+
+bool in_path(const char* program)
+{
+	const char* path = getenv("PATH");
+	std::stringstream folders(path != nullptr ? path : "");
+	for (std::string folder; std::getline(folders, folder, ':');) {
+		if (!folder.empty() && access((folder + "/" + program).c_str(), X_OK) == 0)
+			return true;
+	}
+	return false;
+}
 
 
 class MimeTypeTest : public testing::Test {
@@ -80,6 +95,11 @@ TEST_F(MimeTypeTest, RegistrationWritesASharedMimeInfoPackage)
 		package.find("<comment>Test &lt;Playlist&gt; &amp; more</comment>"));
 	EXPECT_NE(std::string::npos, package.find("<glob pattern=\"*.lml\"/>"));
 	EXPECT_NE(std::string::npos, package.find("<glob pattern=\"*.LML\"/>"));
+	// The desktop's database was rebuilt from the package, where it can be.
+	if (in_path("update-mime-database")) {
+		EXPECT_NE(std::string::npos, read_file(fTemp / "mime/globs2").find(
+			"text/x-vnd.PELKAN-Test-PlayList:*.lml"));
+	}
 
 	// Read back through a new object, as another run of the program would.
 	BMimeType again(kPlaylistType);
