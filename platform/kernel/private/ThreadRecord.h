@@ -18,7 +18,9 @@ namespace BPrivate {
 // entry, so every destructor on the way runs. It deliberately does not
 // derive from std::exception: a body's `catch (const std::exception&)` lets
 // it pass. A body that swallows it with `catch (...)` only delays the end to
-// its next wait.
+// its next wait. A killed thread must not sleep inside a noexcept function
+// (a destructor, say) unless the stack is already unwinding: the exception
+// would end the process there.
 //
 // pthread cancellation would unwind the same way but also fires at every
 // cancellation point of the C library (write, printf, ...), not only in our

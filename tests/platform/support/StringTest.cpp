@@ -37,7 +37,8 @@ TEST(StringTest, AppendingAndAssigningItselfIsSafe)
 	EXPECT_EQ(text, "abab");
 	text.Append(text, 3);
 	EXPECT_EQ(text, "abababa");
-	text = text;
+	BString& same = text;
+	text = same;
 	EXPECT_EQ(text, "abababa");
 	text.SetTo(text.String() + 5);
 	EXPECT_EQ(text, "ba");
