@@ -43,11 +43,11 @@ flatten_ref(const entry_ref& ref)
 
 	int32 device = (int32)ref.device;
 	int64 directory = (int64)ref.directory;
-	std::vector<char> item(kRefHeaderSize);
+	std::vector<char> item(kRefHeaderSize + (name.empty() ? 0 : name.size() + 1));
 	memcpy(item.data(), &device, sizeof(device));
 	memcpy(item.data() + sizeof(device), &directory, sizeof(directory));
 	if (!name.empty())
-		item.insert(item.end(), name.c_str(), name.c_str() + name.size() + 1);
+		memcpy(item.data() + kRefHeaderSize, name.c_str(), name.size() + 1);
 	return item;
 }
 

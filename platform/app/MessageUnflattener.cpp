@@ -60,6 +60,17 @@ public:
 			*value = load32(data, fSwapped);
 		return data != NULL;
 	}
+	// A count or length: one byte in the "mini" form, else four.
+	bool Size(bool mini, uint32* value)
+	{
+		uint8 small;
+		if (!mini)
+			return UInt32(value);
+		if (!UInt8(&small))
+			return false;
+		*value = small;
+		return true;
+	}
 
 private:
 	const char* fData;
@@ -229,23 +240,13 @@ MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
 			break;
 
 		bool mini = (fieldFlags & R5_FIELD_MINI_DATA) != 0;
+		bool single = (fieldFlags & R5_FIELD_SINGLE_ITEM) != 0;
 		uint32 type, count = 1, dataLength;
-		uint8 value8;
-		if (!reader.UInt32(&type))
-			return B_BAD_DATA;
-		if ((fieldFlags & R5_FIELD_SINGLE_ITEM) == 0) {
-			if (mini ? !reader.UInt8(&value8) : !reader.UInt32(&count))
-				return B_BAD_DATA;
-			if (mini)
-				count = value8;
-		}
-		if (mini ? !reader.UInt8(&value8) : !reader.UInt32(&dataLength))
-			return B_BAD_DATA;
-		if (mini)
-			dataLength = value8;
 		uint8 nameLength;
-		if (!reader.UInt8(&nameLength))
+		if (!reader.UInt32(&type) || (!single && !reader.Size(mini, &count))
+			|| !reader.Size(mini, &dataLength) || !reader.UInt8(&nameLength)) {
 			return B_BAD_DATA;
+		}
 		const char* name = reader.Take(nameLength);
 		const char* data = reader.Take(dataLength);
 		if (name == NULL || data == NULL || (int32)count <= 0 || dataLength < count)
