@@ -239,13 +239,18 @@ BLooper::Run()
 	fRunCalled = true;
 	fPort->SetThread(fThread);
 	fPort->SetDispatcher(fDispatcher);
+
+	// Once unlocked the looper may quit and be deleted at any moment.
+	const thread_id thread = fThread;
+	const std::shared_ptr<LooperPort> port = fPort;
+	const bool ownThread = fDispatcher == NULL;
 	Unlock();
 
-	if (fDispatcher != NULL)
-		fPort->WakeDispatcher();
+	if (ownThread)
+		resume_thread(thread);
 	else
-		resume_thread(fThread);
-	return fThread;
+		port->WakeDispatcher();
+	return thread;
 }
 
 
@@ -403,6 +408,7 @@ BLooper::_DispatchPending(const std::shared_ptr<LooperPort>& port)
 	for (MessageEnvelope& envelope : batch) {
 		if (!port->LockForDispatch())
 			break;
+		port->TakeFromBatch();
 		BLooper* looper = port->Looper();
 		if (!looper->_DispatchEnvelope(envelope)) {
 			port->EndDispatch();

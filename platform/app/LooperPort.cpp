@@ -14,6 +14,7 @@ LooperPort::LooperPort(BLooper* looper, int32 token)
 	fDispatcher(NULL),
 	fThread(-1),
 	fLockCount(0),
+	fBatchLeft(0),
 	fDispatching(false),
 	fQuitting(false),
 	fClosed(false)
@@ -47,7 +48,7 @@ bool
 LooperPort::HasMessages()
 {
 	std::lock_guard<std::mutex> guard(fMutex);
-	return !fQueue.empty();
+	return !fQueue.empty() || fBatchLeft.load() > 0;
 }
 
 
@@ -60,6 +61,7 @@ LooperPort::BeginDispatch(std::deque<MessageEnvelope>& batch)
 	fDispatching = true;
 	fDispatchingThread = std::this_thread::get_id();
 	batch.swap(fQueue);
+	fBatchLeft.store((int32)batch.size());
 	return true;
 }
 
@@ -70,6 +72,7 @@ LooperPort::EndDispatch()
 	std::lock_guard<std::mutex> guard(fMutex);
 	fDispatching = false;
 	fDispatchingThread = std::thread::id();
+	fBatchLeft.store(0);
 	return !fQueue.empty() && !fQuitting && !fClosed;
 }
 

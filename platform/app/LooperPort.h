@@ -46,12 +46,15 @@ public:
 	// closed.
 	status_t Post(const BMessage& message, int32 handlerToken,
 		const BMessenger& replyTo, ReplyPromise&& promise = ReplyPromise());
+	// Queued or taken into the running pass and not dispatched yet.
 	bool HasMessages();
 
 	// Takes the pending messages for one dispatch pass; false (and nothing
 	// taken) while a pass is already running, so a looper pumped from inside
 	// its own handler never re-enters itself.
 	bool BeginDispatch(std::deque<MessageEnvelope>& batch);
+	// The pass is about to dispatch its next message.
+	void TakeFromBatch() { fBatchLeft.fetch_sub(1); }
 	// Ends the pass; true when messages arrived meanwhile.
 	bool EndDispatch();
 	bool IsDispatchingOnCaller();
@@ -102,6 +105,7 @@ private:
 	std::thread::id fOwner;
 	int32 fLockCount;
 
+	std::atomic<int32> fBatchLeft;
 	std::thread::id fDispatchingThread;
 	bool fDispatching;
 	bool fQuitting;

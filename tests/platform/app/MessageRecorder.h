@@ -59,6 +59,19 @@ public:
 		return index;
 	}
 
+	// Waits until `count` messages with this code have arrived.
+	bool WaitForCountOf(uint32 what, size_t count,
+		std::chrono::milliseconds limit = std::chrono::seconds(10))
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		return fChanged.wait_for(lock, limit, [&] {
+			size_t found = 0;
+			for (const Entry& entry : fEntries)
+				found += entry.message.what == what;
+			return found >= count;
+		});
+	}
+
 	std::vector<Entry> Entries()
 	{
 		std::lock_guard<std::mutex> guard(fLock);
