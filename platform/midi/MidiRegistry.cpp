@@ -438,7 +438,8 @@ MidiRegistry::Attach(BMidiBackend* backend)
 	backend->fAttached = true;
 	fBackends.push_back(backend);
 	Aftermath after;
-	for (const auto& [id, endpoint] : fEndpoints) {
+	for (const auto& entry : fEndpoints) {
+		BMidiEndpoint* endpoint = entry.second;
 		if (!endpoint->fIsLocal || !endpoint->fRegistered)
 			continue;
 		_Hold(after, endpoint);
