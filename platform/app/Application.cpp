@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include <AppDefs.h>
+#include <ExecutableResources.h>
 #include <Message.h>
 
 #include "ApplicationPrivate.h"
@@ -234,6 +235,13 @@ BApplication::WindowAt(int32 index) const
 	if (index < 0 || index >= (int32)list.windows.size())
 		return NULL;
 	return list.windows[index].first;
+}
+
+
+BResources*
+BApplication::AppResources()
+{
+	return executable_resources();
 }
 
 

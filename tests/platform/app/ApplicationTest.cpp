@@ -136,6 +136,15 @@ TEST(ApplicationTest, OnlyOneApplicationAndOnlyApplicationSignatures)
 }
 
 
+TEST(ApplicationTest, ResourcesAreTheExecutablesOwn)
+{
+	// Available without an application object, and always the same set.
+	BResources* resources = BApplication::AppResources();
+	ASSERT_NE(resources, nullptr);
+	EXPECT_EQ(BApplication::AppResources(), resources);
+}
+
+
 TEST(ApplicationTest, AnswerWithoutASenderGoesToTheApplication)
 {
 	Watchdog watchdog;
