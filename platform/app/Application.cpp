@@ -112,6 +112,9 @@ BApplication::Run()
 	if (fRunCalled)
 		return B_BAD_VALUE;
 
+	// Chosen here rather than at construction, so that the interface layer
+	// may install its event loop after the application object exists.
+	fDispatcher = BPrivate::main_thread_dispatcher();
 	if (fDispatcher != NULL) {
 		thread_id thread = BLooper::Run();
 		if (thread < B_OK)
@@ -273,10 +276,6 @@ BApplication::_Init(const char* signature)
 
 	be_app = this;
 	be_app_messenger = BMessenger(NULL, this);
-	BPrivate::LooperDispatcher* dispatcher
-		= BPrivate::main_thread_dispatcher();
-	if (dispatcher != NULL)
-		BPrivate::set_looper_dispatcher(this, dispatcher);
 	PostMessage(B_READY_TO_RUN);
 }
 

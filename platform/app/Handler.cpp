@@ -14,6 +14,8 @@
 
 using BPrivate::HandlerRegistry;
 
+B_REGISTER_ARCHIVABLE_CLASS(BHandler);
+
 BHandler::BHandler(const char* name)
 	:
 	fToken(HandlerRegistry::Default().AddHandler(this)),
@@ -22,6 +24,32 @@ BHandler::BHandler(const char* name)
 	fLooper(NULL),
 	fNextHandler(NULL)
 {
+}
+
+
+BHandler::BHandler(BMessage* archive)
+	:
+	BHandler(archive != NULL ? archive->FindString("_name") : NULL)
+{
+}
+
+
+BArchivable*
+BHandler::Instantiate(BMessage* archive)
+{
+	if (!validate_instantiation(archive, "BHandler"))
+		return NULL;
+	return new BHandler(archive);
+}
+
+
+status_t
+BHandler::Archive(BMessage* into, bool deep) const
+{
+	status_t status = BArchivable::Archive(into, deep);
+	if (status != B_OK || !fHasName)
+		return status;
+	return into->AddString("_name", fName.c_str());
 }
 
 

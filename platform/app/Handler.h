@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <Archivable.h>
 #include <SupportDefs.h>
 
 class BLooper;
@@ -16,11 +17,16 @@ class BMessageFilter;
 // A handler belongs to at most one looper. It is addressed from other threads
 // through a BMessenger, which names it by a token: a handler deleted while
 // messages for it wait makes those messages be dropped, not delivered.
-class BHandler {
+class BHandler : public BArchivable {
 public:
 	BHandler(const char* name = NULL);
+	// From an archive: takes the name stored in "_name".
+	BHandler(BMessage* archive);
 	// Leaves its looper first, when it is still in one.
 	virtual ~BHandler();
+
+	static BArchivable* Instantiate(BMessage* archive);
+	virtual status_t Archive(BMessage* into, bool deep = true) const;
 
 	// The default passes the message to the next handler. At the end of the
 	// chain a sender waiting for an answer gets B_MESSAGE_NOT_UNDERSTOOD;

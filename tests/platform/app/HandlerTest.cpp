@@ -138,6 +138,25 @@ TEST_F(HandlerTest, LockLooperFollowsTheHandlersMembership)
 }
 
 
+TEST(HandlerArchiveTest, NameSurvivesArchiving)
+{
+	BHandler named("keeper");
+	BMessage archive;
+	ASSERT_EQ(named.Archive(&archive), B_OK);
+	EXPECT_STREQ(archive.FindString("_name"), "keeper");
+
+	BArchivable* object = instantiate_object(&archive);
+	BHandler* copy = dynamic_cast<BHandler*>(object);
+	ASSERT_NE(copy, nullptr);
+	EXPECT_STREQ(copy->Name(), "keeper");
+	delete copy;
+
+	BMessage unnamedArchive;
+	ASSERT_EQ(BHandler().Archive(&unnamedArchive), B_OK);
+	EXPECT_EQ(BHandler(&unnamedArchive).Name(), nullptr);
+}
+
+
 TEST(HandlerNameTest, NameMayBeNull)
 {
 	BHandler unnamed;
