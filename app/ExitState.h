@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include <Archivable.h>
+#include <PKNArchivable.h>
 #include <Rect.h>
 
 // What the windows and the player view leave behind when they close, read

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include <Archivable.h>
+#include <PKNArchivable.h>
 #include <Lang.h>
 
 // The user's preferences, edited in the preferences window. A plain value:

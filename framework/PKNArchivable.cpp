@@ -1,4 +1,4 @@
-#include "Archivable.h"
+#include "PKNArchivable.h"
 
 #include <Entry.h>
 #include <File.h>

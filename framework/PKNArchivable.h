@@ -1,5 +1,5 @@
-#ifndef ARCHIVABLE_H
-#define ARCHIVABLE_H
+#ifndef PKN_ARCHIVABLE_H
+#define PKN_ARCHIVABLE_H
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/resource.h>
 
-#include <Archivable.h>
+#include <PKNArchivable.h>
 #include <Entry.h>
 #include <File.h>
 
