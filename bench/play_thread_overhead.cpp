@@ -75,9 +75,10 @@ PlayDenseSong(benchmark::State& state)
 		state.ResumeTiming();
 	}
 	state.counters["events"] = events;
-	state.counters["ns_per_event"] = benchmark::Counter(
-		double(events) * state.iterations() * 1e-9,
-		benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+	// Seconds per event.
+	state.counters["per_event"] = benchmark::Counter(double(events),
+		benchmark::Counter::kIsIterationInvariantRate
+			| benchmark::Counter::kInvert);
 	waiter->Lock();
 	waiter->Quit();
 }

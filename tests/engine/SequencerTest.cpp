@@ -4,10 +4,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include <DataIO.h>
 #include <Looper.h>
 #include <Message.h>
+#include <MidiLocalConsumer.h>
 #include <MidiLocalProducer.h>
 #include <MidiRecordingConsumer.h>
 #include <SteppedClock.h>
@@ -60,6 +62,46 @@ private:
 	std::mutex fLock;
 	std::condition_variable fChanged;
 	std::vector<uint32> fCodes;
+};
+
+
+// Holds the play thread inside its first Note On until the test opens it.
+class GateConsumer : public BMidiLocalConsumer {
+public:
+	void NoteOn(uchar, uchar note, uchar, bigtime_t) override
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		fNotes.push_back(note);
+		fChanged.notify_all();
+		fChanged.wait_for(lock, std::chrono::microseconds(kWatchdog),
+			[this] { return fOpen; });
+	}
+
+	bool WaitUntilEntered()
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		return fChanged.wait_for(lock, std::chrono::microseconds(kWatchdog),
+			[this] { return !fNotes.empty(); });
+	}
+
+	void Open()
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		fOpen = true;
+		fChanged.notify_all();
+	}
+
+	std::vector<int> Notes()
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		return fNotes;
+	}
+
+private:
+	std::mutex fLock;
+	std::condition_variable fChanged;
+	bool fOpen = false;
+	std::vector<int> fNotes;
 };
 
 
@@ -344,6 +386,28 @@ TEST_F(SequencerTest, StopSendsNothingMore)
 	EXPECT_EQ((std::vector<int>{60, 60}), Notes(0));
 	fSong->Unset();
 	EXPECT_EQ(0, fClock.CountSleepers());
+}
+
+
+TEST_F(SequencerTest, StopInTheMiddleOfASendWaitsForIt)
+{
+	GateConsumer* gate = new GateConsumer;
+	fSong->Producer(0)->Connect(gate);
+	Load({NoteTrack({0, 0, 480})});
+	ASSERT_EQ(0, fSong->Play());
+	ASSERT_TRUE(gate->WaitUntilEntered());
+
+	std::thread stopper([this] { fSong->Stop(); });
+	gate->Open();
+	stopper.join();
+	// The step under way is finished, then nothing more.
+	std::vector<int> sent = gate->Notes();
+	EXPECT_EQ((std::vector<int>{60, 61}), sent);
+	EXPECT_EQ(0, fClock.CountSleepers());
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 10000000));
+	EXPECT_EQ(sent, gate->Notes());
+	fSong->Producer(0)->Disconnect(gate);
+	gate->Release();
 }
 
 
