@@ -150,36 +150,11 @@ LooperPort::Unlock()
 }
 
 
-int32
-LooperPort::UnlockAll()
-{
-	int32 count;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		if (fLockCount == 0 || fOwner != std::this_thread::get_id())
-			return 0;
-		count = fLockCount;
-		fLockCount = 0;
-		fOwner = std::thread::id();
-	}
-	fLockReleased.notify_all();
-	return count;
-}
-
-
 bool
 LooperPort::IsLockedByCaller()
 {
 	std::lock_guard<std::mutex> guard(fMutex);
 	return fLockCount > 0 && fOwner == std::this_thread::get_id();
-}
-
-
-std::thread::id
-LooperPort::LockOwner()
-{
-	std::lock_guard<std::mutex> guard(fMutex);
-	return fLockCount > 0 ? fOwner : std::thread::id();
 }
 
 

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include <Messenger.h>
-#include <OS.h>
 
 #include "ReplyRoute.h"
 
@@ -68,10 +67,7 @@ public:
 	// The dispatching thread's lock: gives up as soon as the looper quits.
 	bool LockForDispatch();
 	void Unlock();
-	// Releases every level the caller holds; returns how many.
-	int32 UnlockAll();
 	bool IsLockedByCaller();
-	std::thread::id LockOwner();
 
 	// The looper stops dispatching: waiters for messages and the dispatching
 	// thread's lock give up.

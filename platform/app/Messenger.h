@@ -66,11 +66,7 @@ public:
 	bool IsValid() const;
 	team_id Team() const;
 
-	class Private;
-
 private:
-	friend class Private;
-
 	status_t _Deliver(BMessage* message, const BMessenger& replyTo) const;
 
 	int32 fPort;
