@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include <List.h>
+#include <MidiLocalProducer.h>
+#include <MidiRecordingConsumer.h>
+#include <MidiRoster.h>
+
+#include "MidiFilter.h"
+
+namespace {
+
+typedef std::vector<uchar> Bytes;
+
+const bigtime_t kStamp = 123456;
+
+
+// source -> filter -> the filter's output -> recorder
+class MidiFilterTest : public testing::Test {
+protected:
+	MidiFilterTest()
+		:
+		fSource(new BMidiLocalProducer("source")),
+		fFilter(new TMidiFilter("Vantu MIDI OUT A")),
+		fRecorder(new BMidiRecordingConsumer("device"))
+	{
+		EXPECT_EQ(B_OK, fSource->Connect(fFilter));
+		EXPECT_EQ(B_OK, fFilter->Producer()->Connect(fRecorder));
+	}
+
+	~MidiFilterTest() override
+	{
+		fSource->Release();
+		if (fFilter != NULL)
+			fFilter->Release();
+		fRecorder->Release();
+	}
+
+	void Send(const Bytes& message, bigtime_t time = kStamp)
+	{
+		fSource->SprayData(const_cast<uchar*>(message.data()), message.size(),
+			true, time);
+	}
+
+	// The bytes of everything the filter sent, and clears the record.
+	std::vector<Bytes> Sent()
+	{
+		std::vector<Bytes> sent;
+		for (const auto& event : fRecorder->Events())
+			sent.push_back(event.data);
+		fRecorder->Clear();
+		return sent;
+	}
+
+	BMidiLocalProducer* fSource;
+	TMidiFilter* fFilter;
+	BMidiRecordingConsumer* fRecorder;
+};
+
+}	// namespace
+
+
+TEST_F(MidiFilterTest, StartsUnchangedAndOutputIsNamed)
+{
+	EXPECT_EQ(0, fFilter->Key());
+	EXPECT_EQ(100, fFilter->Volume());
+	EXPECT_STREQ("Vantu MIDI OUT A", fFilter->Producer()->Name());
+	EXPECT_STREQ("<anonymous>", fFilter->Name());
+	EXPECT_EQ(0, fFilter->SetKey(-7));
+	EXPECT_EQ(0, fFilter->SetVolume(180));
+	EXPECT_EQ(-7, fFilter->Key());
+	EXPECT_EQ(180, fFilter->Volume());
+}
+
+
+TEST_F(MidiFilterTest, VolumeScalesNoteOnVelocityTruncatedAndClamped)
+{
+	struct Case {
+		int32 volume;
+		uchar velocity;
+		uchar expected;
+	};
+	const Case cases[] = {
+		{150, 100, 127},
+		{50, 101, 50},
+		{100, 127, 127},
+		{33, 100, 33},
+		{200, 63, 126},
+		{200, 64, 127},
+		{0, 100, 0},
+		{100, 0, 0},
+		// Beyond the slider's range: no wrap into a stray byte.
+		{-100, 100, 0},
+		{2000000000, 127, 127},
+	};
+	for (const Case& test : cases) {
+		SCOPED_TRACE(testing::Message() << "volume " << test.volume
+			<< ", velocity " << int(test.velocity));
+		fFilter->SetVolume(test.volume);
+		Send({0x93, 60, test.velocity});
+		Send({0x83, 60, test.velocity});
+		EXPECT_EQ((std::vector<Bytes>{{0x93, 60, test.expected},
+			{0x83, 60, test.velocity}}), Sent());
+	}
+}
+
+
+TEST_F(MidiFilterTest, KeyTransposesNotesWithinRangeExceptPercussion)
+{
+	struct Case {
+		int32 key;
+		uchar channel;
+		uchar note;
+		uchar expected;
+	};
+	const Case cases[] = {
+		{12, 0, 120, 127},
+		{-12, 0, 5, 0},
+		{5, 3, 60, 65},
+		{-1, 15, 60, 59},
+		{12, 9, 60, 60},
+		{-12, 9, 5, 5},
+		{0, 0, 64, 64},
+		{2000000000, 0, 1, 127},
+		{-2000000000, 0, 126, 0},
+	};
+	for (const Case& test : cases) {
+		SCOPED_TRACE(testing::Message() << "key " << test.key << ", channel "
+			<< int(test.channel) << ", note " << int(test.note));
+		fFilter->SetKey(test.key);
+		Send({uchar(0x90 | test.channel), test.note, 90});
+		Send({uchar(0x80 | test.channel), test.note, 33});
+		// A Note On with velocity 0 ends the transposed note too.
+		Send({uchar(0x90 | test.channel), test.note, 0});
+		EXPECT_EQ((std::vector<Bytes>{
+			{uchar(0x90 | test.channel), test.expected, 90},
+			{uchar(0x80 | test.channel), test.expected, 33},
+			{uchar(0x90 | test.channel), test.expected, 0}}), Sent());
+	}
+}
+
+
+TEST_F(MidiFilterTest, OtherMessagesPassUnchangedWithTheirTimeStamp)
+{
+	fFilter->SetKey(7);
+	fFilter->SetVolume(50);
+	const std::vector<Bytes> messages = {
+		{0xA2, 60, 100},
+		{0xB4, 7, 100},
+		{0xC5, 17},
+		{0xD6, 99},
+		{0xE7, 0x01, 0x40},
+		{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7},
+		{0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7},
+		{0xF2, 0x10, 0x20},
+		{0xF3, 5},
+		{0xF8},
+		{0xFA},
+	};
+	for (size_t i = 0; i < messages.size(); i++)
+		Send(messages[i], kStamp + i);
+	std::vector<BMidiRecordingConsumer::Event> events = fRecorder->Events();
+	ASSERT_EQ(messages.size(), events.size());
+	for (size_t i = 0; i < messages.size(); i++) {
+		SCOPED_TRACE(i);
+		EXPECT_EQ(messages[i], events[i].data);
+		EXPECT_EQ(kStamp + bigtime_t(i), events[i].time);
+		EXPECT_EQ(fFilter->Producer()->ID(), events[i].producer);
+	}
+}
+
+
+TEST_F(MidiFilterTest, DataBeginningWithFFNeverReachesTheOutput)
+{
+	fSource->SprayTempoChange(120, kStamp);
+	fSource->SpraySystemRealTime(0xFF, kStamp);
+	Send({0xFF, 0x2F, 0x00});
+	Send({0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});
+	Send({0x90, 60, 100});
+	EXPECT_EQ((std::vector<Bytes>{{0x90, 60, 100}}), Sent());
+}
+
+
+TEST_F(MidiFilterTest, TempoChangeHookPassesOn)
+{
+	fFilter->TempoChange(120, kStamp);
+	std::vector<BMidiRecordingConsumer::Event> events = fRecorder->Events();
+	ASSERT_EQ(1u, events.size());
+	EXPECT_EQ(BMidiRecordingConsumer::kTempoChange, events[0].kind);
+	EXPECT_EQ((Bytes{0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}), events[0].data);
+	EXPECT_EQ(kStamp, events[0].time);
+}
+
+
+TEST_F(MidiFilterTest, ReleasedFilterLeavesTheGraphAndTakesItsOutput)
+{
+	BMidiLocalProducer* output = fFilter->Producer();
+	ASSERT_EQ(B_OK, output->Register());
+	int32 outputID = output->ID();
+	int32 filterID = fFilter->ID();
+
+	EXPECT_EQ(B_OK, fFilter->Release());
+	fFilter = NULL;
+	EXPECT_EQ(NULL, BMidiRoster::FindEndpoint(outputID));
+	EXPECT_EQ(NULL, BMidiRoster::FindEndpoint(filterID));
+	std::unique_ptr<BList> connections(fSource->Connections());
+	EXPECT_EQ(0, connections->CountItems());
+	Send({0x90, 60, 100});
+	EXPECT_EQ(0, fRecorder->CountEvents());
+}
