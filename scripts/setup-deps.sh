@@ -8,6 +8,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   attr xdg-utils shared-mime-info
+  qt6-base-dev libgl-dev fonts-ipafont-gothic
+  libasound2-dev alsa-utils
+  libfluidsynth-dev fluidsynth timgm6mb-soundfont
 )
 
 missing=()
