@@ -16,7 +16,9 @@ class BMidiLocalProducer;
 // "SysReset" then holds the reset's mask bit.
 //
 // The hooks run on the delivery threads, QuickAllNotesOff and
-// ClearAllNoteOnState on the window thread; the lock serialises them.
+// ClearAllNoteOnState on the window thread; the lock serialises them. The
+// message and target are read by the delivery threads unguarded, so they
+// are set while nothing is being sent to the manager.
 class TNoteOnManager : public BMidiLocalConsumer, public BInvoker {
 public:
 	TNoteOnManager();

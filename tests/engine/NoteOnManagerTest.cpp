@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
+#include <thread>
 #include <vector>
 
 #include <Looper.h>
@@ -251,6 +254,47 @@ TEST_F(NoteOnManagerTest, HooksCalledWithAChannelAboveFifteenStayInBounds)
 	fManager->NoteOn(25, 60, 100, kStamp);
 	EXPECT_EQ((std::vector<Bytes>{{0x99, 60, 100}}), Sent());
 	EXPECT_EQ((std::vector<Bytes>{{0x89, 60, 64}}), Silence());
+}
+
+
+// Two producers deliver the same notes at once while the window thread
+// silences: every note stays in the table at most once, and the table is
+// never torn.
+TEST_F(NoteOnManagerTest, ConcurrentDeliveryAndSilencingKeepTheTableWhole)
+{
+	const int kNotes = 8;
+	const int kRounds = 5000;
+	BMidiLocalProducer* second = new BMidiLocalProducer("second source");
+	ASSERT_EQ(B_OK, second->Connect(fManager));
+	std::atomic<int> running(2);
+	auto play = [&running](BMidiLocalProducer* source) {
+		for (int round = 0; round < kRounds; round++)
+			source->SprayNoteOn(0, round % kNotes, 100);
+		running--;
+	};
+	std::thread first(play, fSource);
+	std::thread other(play, second);
+	auto deadline = std::chrono::steady_clock::now()
+		+ std::chrono::microseconds(kWatchdog);
+	while (running > 0 && std::chrono::steady_clock::now() < deadline) {
+		fManager->QuickAllNotesOff(0);
+		fManager->ClearAllNoteOnState();
+	}
+	bool finished = running == 0;
+	EXPECT_TRUE(finished);
+	if (!finished) {
+		first.detach();
+		other.detach();
+		return;
+	}
+	first.join();
+	other.join();
+	second->Release();
+
+	std::vector<Bytes> noteOffs = Silence();
+	std::set<Bytes> distinct(noteOffs.begin(), noteOffs.end());
+	EXPECT_EQ(distinct.size(), noteOffs.size());
+	EXPECT_LE(noteOffs.size(), size_t(kNotes));
 }
 
 

@@ -218,3 +218,28 @@ TEST_F(OutputChainTest, StoppingMidSongSilencesWhatSounds)
 	}), Received(0));
 	EXPECT_EQ((std::vector<Sent>{{250000, {0x81, 63, 64}}}), Received(1));
 }
+
+
+// The player silences a device through a producer of its own, connected for
+// the moment; the port's connection to the device stays as it was.
+TEST_F(OutputChainTest, AMuteProducerReachesTheDeviceBesideThePort)
+{
+	BMidiLocalProducer* mute = new BMidiLocalProducer("DisconnectProducer");
+	ASSERT_EQ(B_OK, mute->Connect(fDevice[0]));
+	for (uchar channel = 0; channel < 16; channel++) {
+		for (uchar controller : {123, 120, 121})
+			mute->SprayControlChange(channel, controller, 0, 0);
+	}
+	ASSERT_EQ(B_OK, mute->Disconnect(fDevice[0]));
+	mute->Release();
+
+	std::vector<BMidiRecordingConsumer::Event> events = fDevice[0]->Events();
+	ASSERT_EQ(48u, events.size());
+	EXPECT_EQ((Bytes{0xB0, 123, 0}), events[0].data);
+	EXPECT_EQ((Bytes{0xBF, 121, 0}), events[47].data);
+	fDevice[0]->Clear();
+
+	EXPECT_TRUE(fFilter[0]->Producer()->IsConnected(fDevice[0]));
+	fManager[0]->NoteOn(0, 60, 100, 0);
+	EXPECT_EQ((std::vector<Sent>{{0, {0x90, 60, 100}}}), Received(0));
+}
