@@ -1,0 +1,143 @@
+#include "ContainerLoaderRegistry.h"
+
+#include <Directory.h>
+#include <Entry.h>
+#include <Message.h>
+#include <Path.h>
+#include <image.h>
+
+#include <Files.h>
+
+#include "CLNative100.h"
+
+const char* const kLoaderFolderName = "Loader";
+
+namespace {
+
+// A misbehaving add-on must not take the program down while it is being
+// registered; it is left out instead.
+std::unique_ptr<TContainerLoader>
+make_loader(make_container_loader_func make, const std::string& path,
+	image_id image)
+{
+	try {
+		std::unique_ptr<TContainerLoader> loader(make(path, image));
+		if (loader && loader->SpecificationNumber() == kContainerLoaderSpecification)
+			return loader;
+	} catch (...) {
+	}
+	return nullptr;
+}
+
+
+void
+add_loader_from(const BEntry& entry, TContainerLoaderList* loaders)
+{
+	BPath path;
+	if (entry.GetPath(&path) != B_OK)
+		return;
+	const image_id image = load_add_on(path.Path());
+	if (image < 0)
+		return;
+	void* symbol = nullptr;
+	if (get_image_symbol(image, CONTAINER_LOADER_SYMBOL, B_SYMBOL_TYPE_TEXT,
+			&symbol) == B_OK) {
+		std::unique_ptr<TContainerLoader> loader = make_loader(
+			reinterpret_cast<make_container_loader_func>(symbol), path.Path(),
+			image);
+		if (loader) {
+			loaders->push_back(std::move(loader));
+			return;
+		}
+	}
+	unload_add_on(image);
+}
+
+
+std::string
+loader_folder(const std::string& exeFolder)
+{
+	return exeFolder + kLoaderFolderName;
+}
+
+}	// namespace
+
+
+void
+load_container_loader(TContainerLoaderList* loaders, const std::string& exeFolder)
+{
+	loaders->push_back(std::make_unique<TCLNative100>());
+
+	BDirectory folder(loader_folder(exeFolder).c_str());
+	if (folder.InitCheck() != B_OK)
+		return;
+	// Listed by reference so that a dangling link is skipped without ending
+	// the listing.
+	entry_ref ref;
+	while (folder.GetNextRef(&ref) == B_OK) {
+		BEntry entry(&ref, true);
+		if (entry.InitCheck() == B_OK)
+			add_loader_from(entry, loaders);
+	}
+}
+
+
+void
+unload_container_loader(TContainerLoaderList* loaders)
+{
+	loaders->clear();
+}
+
+
+TContainerLoader*
+find_container_loader(const TContainerLoaderList& loaders, const entry_ref& ref,
+	TSupportFmt* kind)
+{
+	for (const std::unique_ptr<TContainerLoader>& loader : loaders) {
+		TSupportFmt answer = *kind;
+		bool loadable;
+		try {
+			loadable = loader->IsLoadable(ref, &answer);
+		} catch (...) {
+			loadable = false;
+		}
+		if (loadable) {
+			*kind = answer;
+			return loader.get();
+		}
+	}
+	return nullptr;
+}
+
+
+bool
+is_container_loader(const char* path)
+{
+	const image_id image = load_add_on(path);
+	if (image < 0)
+		return false;
+	void* symbol = nullptr;
+	const bool found = get_image_symbol(image, CONTAINER_LOADER_SYMBOL,
+		B_SYMBOL_TYPE_TEXT, &symbol) == B_OK;
+	unload_add_on(image);
+	return found;
+}
+
+
+status_t
+container_loader_dropped(const BMessage* message, const std::string& exeFolder)
+{
+	entry_ref ref;
+	status_t status = message->FindRef("refs", &ref);
+	if (status != B_OK)
+		return status;
+	BPath source(&ref);
+	status = source.InitCheck();
+	if (status != B_OK)
+		return status;
+	const std::string folder = loader_folder(exeFolder);
+	status = create_directory(folder.c_str(), 0777);
+	if (status != B_OK)
+		return status;
+	return pelkan::copy_file(source.Path(), (folder + "/" + ref.name).c_str());
+}

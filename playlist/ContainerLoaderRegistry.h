@@ -1,0 +1,44 @@
+#ifndef CONTAINER_LOADER_REGISTRY_H
+#define CONTAINER_LOADER_REGISTRY_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <SupportDefs.h>
+
+#include "ContainerLoader.h"
+
+class BMessage;
+
+// A playlist view's loaders in the order they are asked: the built-in one
+// first, then the add-ons in the order the "Loader" folder lists them.
+typedef std::vector<std::unique_ptr<TContainerLoader>> TContainerLoaderList;
+
+// The folder of loader add-ons inside the program's folder.
+extern const char* const kLoaderFolderName;
+
+// Appends the built-in loader, then one loader from every add-on in the
+// folder "Loader" of exeFolder (the program's folder, ending with "/").
+// Files that are not loadable add-ons are skipped in silence; the images of
+// registered add-ons stay loaded until the program ends.
+void load_container_loader(TContainerLoaderList* loaders,
+	const std::string& exeFolder);
+// Deletes every loader; the add-on images stay loaded.
+void unload_container_loader(TContainerLoaderList* loaders);
+
+// The first loader that claims the entry, with the kind it reported in
+// `kind`; NULL when none does.
+TContainerLoader* find_container_loader(const TContainerLoaderList& loaders,
+	const entry_ref& ref, TSupportFmt* kind);
+// Whether the file loads as an add-on and exports the loader function. The
+// file is unloaded again at once.
+bool is_container_loader(const char* path);
+// Copies the file of the first entry in the message's "refs" into the folder
+// "Loader" of exeFolder, creating the folder when it is missing. A file of
+// the same name is replaced by a new file, never rewritten in place: its old
+// image may still be mapped.
+status_t container_loader_dropped(const BMessage* message,
+	const std::string& exeFolder);
+
+#endif
