@@ -163,6 +163,25 @@ TEST_F(ContainerLoaderRegistryTest, FirstLoaderThatClaimsAnEntryWins)
 }
 
 
+TEST_F(ContainerLoaderRegistryTest, ThrowingAddOnIsLeftOutOrPassedOver)
+{
+	Install(THROWING_MAKE_LOADER_FILE, "A-ThrowingMake.so");
+	Install(THROWING_LOADER_FILE, "B-Throwing.so");
+	Install(RAW_LOADER_FILE, "RawLoader.so");
+	load_container_loader(&fLoaders, ExeFolder());
+	EXPECT_EQ((std::vector<std::string>{kNative, "Throwing Loader", kRaw}), Names());
+	EXPECT_FALSE(IsMapped(LoaderFolder() + "/A-ThrowingMake.so"));
+
+	write_whole_file(fFolder / "raw.txt", "a.mid\n");
+	TSupportFmt kind = kUnwrittenKind;
+	TContainerLoader* loader = find_container_loader(fLoaders,
+		ref_for(fFolder / "raw.txt"), &kind);
+	ASSERT_NE(nullptr, loader);
+	EXPECT_EQ(kRaw, loader->Name());
+	EXPECT_EQ(kSupportRawList, kind);
+}
+
+
 TEST_F(ContainerLoaderRegistryTest, TellsLoaderAddOnsFromOtherFiles)
 {
 	const std::string whole = read_whole_file(FOLDER_LOADER_FILE);
