@@ -1,5 +1,6 @@
 // How late the sequencer sends on the real clock, next to how late a bare
-// clock_nanosleep loop wakes on the same deadlines in the same run.
+// clock_nanosleep loop wakes on deadlines of the same spacing. Both run at
+// the same time, half a step apart, so they meet the same machine load.
 //
 //   bench_sequencer_timing [seconds]    (default 30)
 
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <vector>
 
+#include <sched.h>
 #include <sys/prctl.h>
 
 #include <DataIO.h>
@@ -113,6 +115,7 @@ Print(const char* name, const Summary& summary)
 struct BareLoop {
 	int steps;
 	std::vector<bigtime_t> lateness;
+	bool realTime;
 };
 
 
@@ -122,7 +125,8 @@ RunBareLoop(void* data)
 {
 	BareLoop* loop = static_cast<BareLoop*>(data);
 	prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-	bigtime_t deadline = system_time();
+	loop->realTime = sched_getscheduler(0) == SCHED_FIFO;
+	bigtime_t deadline = system_time() + kStepTime / 2;
 	for (int i = 0; i < loop->steps; i++) {
 		deadline += kStepTime;
 		timespec wake = {time_t(deadline / 1000000), long(deadline % 1000000 * 1000)};
@@ -156,13 +160,6 @@ main(int argc, char** argv)
 	int seconds = argc > 1 ? atoi(argv[1]) : 30;
 	int steps = seconds * 1000000 / kStepTime;
 
-	BareLoop bare = {steps, {}};
-	bare.lateness.reserve(steps);
-	thread_id bareThread = spawn_thread(RunBareLoop, "BareLoop",
-		B_URGENT_PRIORITY, &bare);
-	status_t result;
-	wait_for_thread(bareThread, &result);
-
 	smf::Bytes bytes = DenseTimedSong(steps);
 	EndWaiter* waiter = new EndWaiter;
 	waiter->Run();
@@ -174,10 +171,17 @@ main(int argc, char** argv)
 	BMemoryIO stream(bytes.data(), bytes.size());
 	if (song.SetTo(&stream) != 0)
 		return 1;
+	BareLoop bare = {steps, {}, false};
+	bare.lateness.reserve(steps);
+	thread_id bareThread = spawn_thread(RunBareLoop, "BareLoop",
+		B_URGENT_PRIORITY, &bare);
+	resume_thread(bareThread);
 	song.Play();
 	while (!waiter->Ended())
 		snooze(100000);
 	song.Stop();
+	status_t result;
+	wait_for_thread(bareThread, &result);
 
 	const std::vector<bigtime_t>& arrivals = log->Arrivals();
 	if (arrivals.size() != size_t(steps) * kNotesPerStep)
@@ -193,8 +197,9 @@ main(int argc, char** argv)
 			firstOfStep.push_back(late);
 	}
 
-	printf("%d s, %d steps of %lld µs, %d Note Ons per step\n", seconds, steps,
-		(long long)kStepTime, kNotesPerStep);
+	printf("%d s, %d steps of %lld µs, %d Note Ons per step, %s\n", seconds,
+		steps, (long long)kStepTime, kNotesPerStep,
+		bare.realTime ? "SCHED_FIFO" : "no real-time policy");
 	Summary bareSummary = Summarize(bare.lateness);
 	Summary stepSummary = Summarize(firstOfStep);
 	Print("bare clock_nanosleep loop", bareSummary);
