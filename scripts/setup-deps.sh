@@ -10,6 +10,7 @@ packages=(
   attr xdg-utils shared-mime-info
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   libasound2-dev alsa-utils
+  qemu-system-x86 busybox-static cpio kmod
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
 )
 
