@@ -87,17 +87,22 @@ public:
 		return snd_seq_connect_from(fHandle, fPort, client, port);
 	}
 
-	// The next event's description, or "nothing" after a few seconds.
+	// The next MIDI event's description, or "nothing" after a few seconds.
+	// The sequencer's notices about the port's own subscriptions are
+	// skipped.
 	std::string NextEvent()
 	{
-		pollfd descriptor;
-		snd_seq_poll_descriptors(fHandle, &descriptor, 1, POLLIN);
-		if (snd_seq_event_input_pending(fHandle, 0) == 0
-			&& poll(&descriptor, 1, 5000) <= 0)
-			return "nothing";
 		snd_seq_event_t* event;
-		if (snd_seq_event_input(fHandle, &event) < 0)
-			return "error";
+		do {
+			pollfd descriptor;
+			snd_seq_poll_descriptors(fHandle, &descriptor, 1, POLLIN);
+			if (snd_seq_event_input_pending(fHandle, 0) == 0
+				&& poll(&descriptor, 1, 5000) <= 0)
+				return "nothing";
+			if (snd_seq_event_input(fHandle, &event) < 0)
+				return "error";
+		} while (event->type >= SND_SEQ_EVENT_CLIENT_START
+			&& event->type <= SND_SEQ_EVENT_PORT_UNSUBSCRIBED);
 		switch (event->type) {
 			case SND_SEQ_EVENT_NOTEON:
 				return "note-on " + std::to_string(event->data.note.note) + " "

@@ -132,8 +132,9 @@ song()
 			p->SprayNoteOn(1, note, velocity);
 		}, {"Note on 1, note " + std::to_string(note) + ", velocity "
 			+ std::to_string(velocity)}});
-		// Alternately a Note Off and a Note On with velocity 0, which must
-		// arrive as it was sent.
+		// Alternately a Note Off and a Note On with velocity 0; aseqdump
+		// prints the latter as a Note Off without velocity (that it stays a
+		// Note On is the bridge's tests' business).
 		if (i % 2 == 0) {
 			events.push_back({[=](BMidiLocalProducer* p) {
 				p->SprayNoteOff(1, note, 64);
@@ -141,7 +142,7 @@ song()
 		} else {
 			events.push_back({[=](BMidiLocalProducer* p) {
 				p->SprayNoteOn(1, note, 0);
-			}, {"Note on 1, note " + std::to_string(note) + ", velocity 0"}});
+			}, {"Note off 1, note " + std::to_string(note)}});
 		}
 	}
 
