@@ -59,7 +59,7 @@ bool is_native_library(const ElfW(Ehdr)& header)
 
 }	// namespace
 
-status_t check_add_on_file(const char* path)
+status_t check_add_on_file(const char* path, AddOnFileID* _id)
 {
 	FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
 	if (file.Get() < 0)
@@ -88,6 +88,7 @@ status_t check_add_on_file(const char* path)
 				|| segment.p_filesz > segment.p_memsz))
 			return B_NOT_AN_EXECUTABLE;
 	}
+	*_id = AddOnFileID{status.st_dev, status.st_ino};
 	return B_OK;
 }
 

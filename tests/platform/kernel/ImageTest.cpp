@@ -1,11 +1,14 @@
 #include <image.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -39,10 +42,30 @@ protected:
 		return path;
 	}
 
-	static std::string AddOnBytes()
+	static std::string AddOnBytes(const char* library = TEST_ADDON_PATH)
 	{
-		std::ifstream file(TEST_ADDON_PATH, std::ios::binary);
+		std::ifstream file(library, std::ios::binary);
 		return std::string(std::istreambuf_iterator<char>(file), {});
+	}
+
+	// The way files are saved here: a new file renamed over the old one.
+	std::string Replace(const char* name, const char* library)
+	{
+		const std::string path = fFolder + "/" + name;
+		const std::string written = path + ".new";
+		std::ofstream(written, std::ios::binary) << AddOnBytes(library);
+		EXPECT_EQ(rename(written.c_str(), path.c_str()), 0);
+		if (std::find(fFiles.begin(), fFiles.end(), path) == fFiles.end())
+			fFiles.push_back(path);
+		return path;
+	}
+
+	static int32* Value(image_id image)
+	{
+		void* value = NULL;
+		EXPECT_EQ(get_image_symbol(image, "test_addon_value", B_SYMBOL_TYPE_DATA, &value),
+			B_OK);
+		return static_cast<int32*>(value);
 	}
 
 	std::string fFolder;
@@ -76,6 +99,8 @@ TEST_F(ImageTest, EachLoadGetsItsOwnId)
 	ASSERT_GT(first, 0);
 	ASSERT_GT(second, 0);
 	EXPECT_NE(first, second);
+	// The same file is one image, whatever the number of loads.
+	EXPECT_EQ(Value(first), Value(second));
 	EXPECT_EQ(unload_add_on(first), B_OK);
 	void* address = NULL;
 	EXPECT_EQ(get_image_symbol(second, "test_addon_twice", B_SYMBOL_TYPE_TEXT, &address), B_OK);
@@ -106,6 +131,78 @@ TEST_F(ImageTest, SymbolLookupFailsCleanly)
 		EXPECT_EQ(address, &image);
 	}
 	EXPECT_EQ(get_image_symbol(image, "test_addon_twice", B_SYMBOL_TYPE_TEXT, NULL), B_BAD_VALUE);
+	EXPECT_EQ(unload_add_on(image), B_OK);
+}
+
+// The loader matches an open image by name before it looks at the file, so
+// a replaced add-on would otherwise be the old image until a restart.
+TEST_F(ImageTest, ReplacedAddOnIsLoadedAnewWhileTheOldImageStays)
+{
+	const std::string path = Replace("AddOn.so", TEST_ADDON_PATH);
+	image_id original = load_add_on(path.c_str());
+	Replace("AddOn.so", NEWER_TEST_ADDON_PATH);
+	image_id newer = load_add_on(path.c_str());
+	image_id newerAgain = load_add_on(path.c_str());
+	// Same bytes as the original, but another file: another image.
+	Replace("AddOn.so", TEST_ADDON_PATH);
+	image_id copy = load_add_on(path.c_str());
+	for (image_id image : {original, newer, newerAgain, copy})
+		ASSERT_GT(image, 0);
+
+	EXPECT_EQ(*Value(original), 42);
+	EXPECT_EQ(*Value(newer), 43);
+	EXPECT_EQ(Value(newerAgain), Value(newer));
+	EXPECT_EQ(*Value(copy), 42);
+	EXPECT_NE(Value(copy), Value(original));
+	void* address = NULL;
+	ASSERT_EQ(get_image_symbol(original, "test_addon_twice", B_SYMBOL_TYPE_TEXT, &address),
+		B_OK);
+	EXPECT_EQ(reinterpret_cast<twice_func>(address)(5), 10);
+
+	// With every image closed, the next file is loaded too.
+	for (image_id image : {original, newer, newerAgain, copy})
+		EXPECT_EQ(unload_add_on(image), B_OK);
+	Replace("AddOn.so", NEWER_TEST_ADDON_PATH);
+	image_id last = load_add_on(path.c_str());
+	ASSERT_GT(last, 0);
+	EXPECT_EQ(*Value(last), 43);
+	EXPECT_EQ(unload_add_on(last), B_OK);
+}
+
+// An image opened by name outside the layer is of a file the layer cannot
+// vouch for: it is shared while it is the file at the path, and passed over
+// once the file is replaced.
+TEST_F(ImageTest, ImageOpenedElsewhereIsUsedOnlyWhileItIsTheFile)
+{
+	const std::string path = Replace("AddOn.so", TEST_ADDON_PATH);
+	void* elsewhere = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+	ASSERT_NE(elsewhere, nullptr);
+	image_id same = load_add_on(path.c_str());
+	ASSERT_GT(same, 0);
+	EXPECT_EQ(Value(same), dlsym(elsewhere, "test_addon_value"));
+
+	Replace("AddOn.so", NEWER_TEST_ADDON_PATH);
+	image_id newer = load_add_on(path.c_str());
+	ASSERT_GT(newer, 0);
+	EXPECT_EQ(*Value(newer), 43);
+	EXPECT_EQ(unload_add_on(same), B_OK);
+	EXPECT_EQ(unload_add_on(newer), B_OK);
+	dlclose(elsewhere);
+}
+
+// As on the original platform, a bare name is a file in the working
+// directory, not a library searched for in the system's library path.
+TEST_F(ImageTest, BareNameIsAFileInTheWorkingDirectory)
+{
+	Replace("AddOn.so", NEWER_TEST_ADDON_PATH);
+	char* previous = getcwd(NULL, 0);
+	ASSERT_NE(previous, nullptr);
+	ASSERT_EQ(chdir(fFolder.c_str()), 0);
+	image_id image = load_add_on("AddOn.so");
+	EXPECT_EQ(chdir(previous), 0);
+	free(previous);
+	ASSERT_GT(image, 0);
+	EXPECT_EQ(*Value(image), 43);
 	EXPECT_EQ(unload_add_on(image), B_OK);
 }
 

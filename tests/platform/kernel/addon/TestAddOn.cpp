@@ -9,5 +9,5 @@ extern "C" int32_t test_addon_twice(int32_t value)
 }
 
 extern "C" {
-int32_t test_addon_value = 42;
+int32_t test_addon_value = TEST_ADDON_VALUE;
 }
