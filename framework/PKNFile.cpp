@@ -52,9 +52,13 @@ TPKNFile::WriteLine(const char* text)
 }
 
 
+// Bytes read ahead were in the file when they were read; only without them
+// is the file asked for its size.
 bool
 TPKNFile::Eof() const
 {
+	if (_ReadAheadLeft() > 0)
+		return false;
 	off_t size = 0;
 	if (GetSize(&size) != B_OK)
 		return true;
