@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <unistd.h>
 
 #include <OS.h>
 
@@ -202,14 +203,21 @@ SynthEngine::_OpenAudioOutput(BString* reason)
 				== available.end()) {
 			continue;
 		}
-		fluid_settings_setstr(fSettings, "audio.driver", driver);
-		sLastError.clear();
-		fDriver = new_fluid_audio_driver(fSettings, fSynth);
-		if (fDriver != NULL)
-			return B_OK;
-		failures += failures.empty() ? "" : "; ";
-		failures += std::string(driver) + ": "
-			+ (sLastError.empty() ? "failed" : sLastError);
+		std::string failure;
+		// Without sound devices ALSA can only fail, and its library would
+		// tell stderr at length; a sound server was tried before it.
+		if (strcmp(driver, "alsa") == 0 && access("/dev/snd", F_OK) != 0)
+			failure = "no sound device in /dev/snd";
+		else {
+			fluid_settings_setstr(fSettings, "audio.driver", driver);
+			sLastError.clear();
+			fDriver = new_fluid_audio_driver(fSettings, fSynth);
+			if (fDriver != NULL)
+				return B_OK;
+			failure = sLastError.empty() ? "failed" : sLastError;
+		}
+		failures += (failures.empty() ? "" : "; ") + std::string(driver)
+			+ ": " + failure;
 	}
 
 	reason->SetTo("No audio output could be opened (");

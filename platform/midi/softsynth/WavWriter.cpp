@@ -70,7 +70,13 @@ WavWriter::Open(const char* path, uint32 frameRate, uint16 channelCount)
 	fChannelCount = channelCount;
 	fFrames = 0;
 	fError = B_OK;
-	return _WriteHeader(0);
+	if (_WriteHeader(0) == B_OK && fflush(fFile) != 0)
+		_Fail(status_from_errno(errno));
+	if (fError != B_OK) {
+		fclose(fFile);
+		fFile = NULL;
+	}
+	return fError;
 }
 
 
