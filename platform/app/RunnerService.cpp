@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <InterruptSleep.h>
+
 namespace BPrivate {
 
 namespace {
@@ -40,38 +42,28 @@ int32
 RunnerService::Add(const BMessenger& target, const BMessage& message,
 	const BMessenger& replyTo, bigtime_t interval, int32 count)
 {
+	std::lock_guard<std::mutex> guard(fMutex);
 	const bigtime_t next = add_time(system_time(), interval);
-	int32 token;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		token = fNextToken++;
-		fRunners.emplace(token,
-			Runner{target, message, replyTo, interval, count, next});
-	}
-	status_t status = _Wake(next);
+	const int32 token = fNextToken++;
+	fRunners.emplace(token, Runner{target, message, replyTo, interval, count, next});
+	const status_t status = _Wake(next);
 	if (status != B_OK) {
-		Remove(token);
+		fRunners.erase(token);
 		return status;
 	}
 	return token;
 }
 
 
+// The last runner gone, the thread is woken to end rather than left asleep
+// until a deadline that no longer matters.
 void
 RunnerService::Remove(int32 token)
 {
-	std::lock_guard<std::mutex> restart(fRestartMutex);
-	thread_id idle = -1;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		fRunners.erase(token);
-		if (fRunners.empty()) {
-			idle = fThread;
-			fThread = -1;
-		}
-	}
-	if (idle >= 0)
-		kill_thread(idle);
+	std::lock_guard<std::mutex> guard(fMutex);
+	fRunners.erase(token);
+	if (fRunners.empty() && fThread >= 0)
+		interrupt_sleep(fThread);
 }
 
 
@@ -80,16 +72,13 @@ RunnerService::SetInterval(int32 token, bigtime_t interval)
 {
 	if (interval <= 0)
 		return B_BAD_VALUE;
-	bigtime_t next;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		auto found = fRunners.find(token);
-		if (found == fRunners.end() || found->second.count == 0)
-			return B_BAD_VALUE;
-		found->second.interval = interval;
-		found->second.next = next = add_time(system_time(), interval);
-	}
-	return _Wake(next);
+	std::lock_guard<std::mutex> guard(fMutex);
+	auto found = fRunners.find(token);
+	if (found == fRunners.end() || found->second.count == 0)
+		return B_BAD_VALUE;
+	found->second.interval = interval;
+	found->second.next = add_time(system_time(), interval);
+	return _Wake(found->second.next);
 }
 
 
@@ -125,52 +114,43 @@ RunnerService::GetInfo(int32 token, bigtime_t* interval, int32* count)
 status_t
 RunnerService::_Wake(bigtime_t deadline)
 {
-	std::lock_guard<std::mutex> restart(fRestartMutex);
-	thread_id superseded;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		// A thread that has not yet chosen its deadline (fSleepingUntil 0)
-		// will see this change anyway.
-		if (fThread >= 0 && deadline >= fSleepingUntil)
-			return B_OK;
-		superseded = fThread;
-		fThread = -1;
+	if (fThread >= 0) {
+		// A thread that has not chosen its deadline yet (fSleepingUntil 0)
+		// sees the change anyway. An interrupt is kept if the thread is on
+		// its way to sleep, so the change cannot slip past it.
+		if (deadline < fSleepingUntil)
+			return interrupt_sleep(fThread);
+		return B_OK;
 	}
-	if (superseded >= 0)
-		kill_thread(superseded);
-
-	thread_id thread = spawn_thread(_Thread, "message runner",
+	const thread_id thread = spawn_thread(_Thread, "message runner",
 		B_URGENT_DISPLAY_PRIORITY, this);
 	if (thread < B_OK)
 		return thread;
-	{
-		std::lock_guard<std::mutex> guard(fMutex);
-		fThread = thread;
-		fSleepingUntil = 0;
-	}
+	fThread = thread;
+	fSleepingUntil = 0;
 	return resume_thread(thread);
 }
 
 
+// The clock is not asked once no runner is left: a test's clock may be gone
+// as soon as the last runner has been removed.
 status_t
 RunnerService::_Thread(void* data)
 {
 	RunnerService* self = static_cast<RunnerService*>(data);
-	const thread_id me = find_thread(NULL);
 	std::unique_lock<std::mutex> lock(self->fMutex);
-	// A thread that has been superseded ends at its next look here.
-	while (self->fThread == me) {
-		const bigtime_t next = self->_SendDue(system_time());
+	for (;;) {
+		const bigtime_t next = self->fRunners.empty()
+			? B_INFINITE_TIMEOUT : self->_SendDue(system_time());
 		if (next == B_INFINITE_TIMEOUT) {
 			self->fThread = -1;
-			break;
+			return B_OK;
 		}
 		self->fSleepingUntil = next;
 		lock.unlock();
 		snooze_until(next, B_SYSTEM_TIMEBASE);
 		lock.lock();
 	}
-	return B_OK;
 }
 
 

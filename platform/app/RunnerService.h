@@ -13,10 +13,9 @@ namespace BPrivate {
 
 // The one thread that sends the messages of every BMessageRunner.
 //
-// It sleeps with snooze_until until the earliest deadline. A change that
-// needs an earlier wake ends that sleep by ending the thread (kill_thread
-// is the only way the kernel layer wakes a sleeper) and starting a fresh
-// one; the thread also ends when no runner is armed.
+// It sleeps with snooze_until until the earliest deadline; a change that
+// needs an earlier wake interrupts that sleep. The thread ends when no
+// runner is armed, and the next runner starts a new one.
 class RunnerService {
 public:
 	static RunnerService& Default();
@@ -43,13 +42,12 @@ private:
 
 	RunnerService();
 
-	// Makes sure a thread sleeps no longer than until `deadline`.
+	// Makes sure a thread sleeps no longer than until `deadline`. Called
+	// with fMutex held.
 	status_t _Wake(bigtime_t deadline);
 	static status_t _Thread(void* data);
 	bigtime_t _SendDue(bigtime_t now);
 
-	// Serialises the restarts of the thread; the thread never takes it.
-	std::mutex fRestartMutex;
 	std::mutex fMutex;
 	std::unordered_map<int32, Runner> fRunners;
 	int32 fNextToken;

@@ -8,7 +8,8 @@
 // so that time-dependent code runs without waiting.
 //
 // Every sleep is an interruptible wait of the kernel layer: a thread whose
-// end kill_thread requested never returns from SleepUntil (see OS.h).
+// end kill_thread requested never returns from SleepUntil (see OS.h), and
+// BPrivate::interrupt_sleep ends a sleep early (see InterruptSleep.h).
 class BClock {
 public:
 	virtual ~BClock();

@@ -14,17 +14,19 @@ bigtime_t BRealClock::Now()
 	return static_cast<bigtime_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-// A condition variable rather than clock_nanosleep, so that kill_thread can
-// wake the sleeper; its timed wait is absolute on CLOCK_MONOTONIC too.
+// A condition variable rather than clock_nanosleep, so that kill_thread and
+// interrupt_sleep can wake the sleeper; its timed wait is absolute on CLOCK_MONOTONIC too.
 void BRealClock::SleepUntil(bigtime_t deadline)
 {
 	std::shared_ptr<ThreadRecord> self = ThreadRecord::Current();
 	self->ThrowIfEndRequested();
-	if (deadline <= Now())
+	if (!self->BeginSleep())
 		return;
-	self->PrepareWake();
-	self->SetState(ThreadState::kAsleep);
-	self->WaitForWake(deadline);
-	self->SetState(ThreadState::kRunning);
+	if (deadline > Now()) {
+		self->SetState(ThreadState::kAsleep);
+		self->WaitForWake(deadline);
+		self->SetState(ThreadState::kRunning);
+	}
+	self->EndSleep();
 	self->ThrowIfEndRequested();
 }

@@ -51,10 +51,15 @@ void BSteppedClock::SleepUntil(bigtime_t deadline)
 	std::shared_ptr<ThreadRecord> self = ThreadRecord::Current();
 	self->ThrowIfEndRequested();
 	std::unique_lock<std::mutex> lock(fLock);
-	if (deadline <= fNow)
+	// Under the clock's lock, so that an interrupter that finds the thread
+	// in its sleep also finds it listed, and returns only once it is not.
+	if (!self->BeginSleep())
 		return;
+	if (deadline <= fNow) {
+		self->EndSleep();
+		return;
+	}
 	SleeperKey key(deadline, fNextSequence++);
-	self->PrepareWake();
 	fSleepers.emplace(key, self);
 	fThreadsInside++;
 	self->SetState(ThreadState::kAsleep);
@@ -64,11 +69,13 @@ void BSteppedClock::SleepUntil(bigtime_t deadline)
 	self->WaitForWake(B_INFINITE_TIMEOUT);
 
 	lock.lock();
-	// Still listed only when kill_thread, not the clock, woke the thread.
+	// Still listed only when kill_thread or interrupt_sleep, not the clock,
+	// woke the thread.
 	if (fSleepers.erase(key) > 0)
 		self->SetState(ThreadState::kRunning);
 	fThreadsInside--;
 	fCondition.notify_all();
+	self->EndSleep();
 	lock.unlock();
 	self->ThrowIfEndRequested();
 }

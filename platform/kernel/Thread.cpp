@@ -9,6 +9,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <InterruptSleep.h>
+
 #include "private/ThreadRecord.h"
 
 using BPrivate::ThreadEndRequest;
@@ -275,4 +277,13 @@ status_t get_thread_info(thread_id thread, thread_info* info)
 	if (record == nullptr)
 		return B_BAD_THREAD_ID;
 	return record->GetInfo(info);
+}
+
+status_t BPrivate::interrupt_sleep(thread_id thread)
+{
+	std::shared_ptr<ThreadRecord> record = find_record(thread);
+	if (record == nullptr || record->State() == ThreadState::kFinished)
+		return B_BAD_THREAD_ID;
+	record->Interrupt();
+	return B_OK;
 }

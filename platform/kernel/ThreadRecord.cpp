@@ -77,6 +77,9 @@ ThreadRecord::ThreadRecord(thread_id id, bool spawned, const char* name,
 	fPriority(priority),
 	fEndRequested(false),
 	fWakePending(false),
+	fInterruptPending(false),
+	fInSleep(false),
+	fSleepsEnded(0),
 	fResumePending(false),
 	fResult(B_OK)
 {
@@ -120,16 +123,31 @@ status_t ThreadRecord::WaitForFinish()
 	return fResult;
 }
 
-void ThreadRecord::PrepareWake()
+bool ThreadRecord::BeginSleep()
 {
 	std::lock_guard<std::mutex> lock(fLock);
+	if (fInterruptPending) {
+		fInterruptPending = false;
+		return false;
+	}
 	fWakePending = false;
+	fInSleep = true;
+	return true;
+}
+
+void ThreadRecord::EndSleep()
+{
+	std::lock_guard<std::mutex> lock(fLock);
+	fInterruptPending = false;
+	fInSleep = false;
+	fSleepsEnded++;
+	fCondition.notify_all();
 }
 
 void ThreadRecord::WaitForWake(bigtime_t monotonicDeadline)
 {
 	std::unique_lock<std::mutex> lock(fLock);
-	auto woken = [this] { return fWakePending || fEndRequested; };
+	auto woken = [this] { return fWakePending || fInterruptPending || fEndRequested; };
 	if (monotonicDeadline > kLongestDeadline) {
 		fCondition.wait(lock, woken);
 		return;
@@ -146,6 +164,21 @@ void ThreadRecord::Wake()
 	std::lock_guard<std::mutex> lock(fLock);
 	fWakePending = true;
 	fCondition.notify_all();
+}
+
+// Kept until a sleep consumes it, so that a thread between deciding to
+// sleep and going to sleep cannot miss it. Waiting for the count of ended
+// sleeps rather than for fInSleep to clear: the thread may already be in
+// its next sleep when the interrupter looks again.
+void ThreadRecord::Interrupt()
+{
+	std::unique_lock<std::mutex> lock(fLock);
+	fInterruptPending = true;
+	fCondition.notify_all();
+	if (!fInSleep)
+		return;
+	const uint64 sleep = fSleepsEnded;
+	fCondition.wait(lock, [&] { return fSleepsEnded != sleep; });
 }
 
 void ThreadRecord::AwaitResume()

@@ -15,8 +15,13 @@ bigtime_t BVirtualClock::Now()
 
 void BVirtualClock::SleepUntil(bigtime_t deadline)
 {
-	BPrivate::ThreadRecord::Current()->ThrowIfEndRequested();
+	std::shared_ptr<BPrivate::ThreadRecord> self = BPrivate::ThreadRecord::Current();
+	self->ThrowIfEndRequested();
+	// An interrupted sleep ends before its deadline: time stays.
+	if (!self->BeginSleep())
+		return;
 	bigtime_t now = fNow.load();
 	while (now < deadline && !fNow.compare_exchange_weak(now, deadline)) {
 	}
+	self->EndSleep();
 }

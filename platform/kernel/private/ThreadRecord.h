@@ -66,10 +66,20 @@ public:
 	// The waits below run on the thread that owns the record. They return
 	// early when the end is requested; the caller cleans up, then calls
 	// ThrowIfEndRequested.
-	void PrepareWake();
-	// Waits for Wake() or the CLOCK_MONOTONIC deadline, whichever is first.
+	//
+	// A clock's sleep runs between BeginSleep and EndSleep. BeginSleep
+	// returns false, and the sleep is to return at once, when an interrupt
+	// came before it; otherwise it readies the wait for a new Wake().
+	bool BeginSleep();
+	// Consumes an interrupt that came during the sleep.
+	void EndSleep();
+	// Waits for Wake(), Interrupt() or the CLOCK_MONOTONIC deadline,
+	// whichever is first.
 	void WaitForWake(bigtime_t monotonicDeadline);
 	void Wake();
+	// Ends the thread's sleep, or its next one. Returns once the thread has
+	// left a sleep it was in, so that a stepped clock lists it no more.
+	void Interrupt();
 	// Blocks while the thread is suspended.
 	void AwaitResume();
 	void ThrowIfEndRequested();
@@ -105,6 +115,9 @@ private:
 	int32 fPriority;
 	bool fEndRequested;
 	bool fWakePending;
+	bool fInterruptPending;
+	bool fInSleep;
+	uint64 fSleepsEnded;
 	bool fResumePending;
 	status_t fResult;
 };

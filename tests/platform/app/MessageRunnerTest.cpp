@@ -113,6 +113,25 @@ TEST_F(MessageRunnerTest, SetIntervalRearmsFromNow)
 }
 
 
+// The runner thread asleep until 5000 is woken for a runner due earlier;
+// once the constructor returns, it sleeps to the earlier deadline.
+TEST_F(MessageRunnerTest, EarlierRunnerCutsTheSleepShort)
+{
+	BMessageRunner late(target, &tick, 5000, 1);
+	AwaitRunnerAsleep();
+	ASSERT_EQ(clock.Advance(500), B_OK);
+	BMessageRunner early(target, &tick, 1000, 1);
+	AwaitRunnerAsleep();
+	EXPECT_EQ(clock.NextDeadline(), 1500);
+
+	ASSERT_EQ(clock.Advance(1000), B_OK);
+	EXPECT_EQ(Ticks(), 1u);
+	EXPECT_EQ(clock.NextDeadline(), 5000);
+	ASSERT_EQ(clock.AdvanceTo(5000), B_OK);
+	EXPECT_EQ(Ticks(), 2u);
+}
+
+
 TEST_F(MessageRunnerTest, ParkedRunnerFiresOnlyAtItsDistantDeadline)
 {
 	BMessageRunner runner(target, &tick, 0x7fffffff);
