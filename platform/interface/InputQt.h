@@ -1,0 +1,66 @@
+#ifndef _INPUT_QT_H
+#define _INPUT_QT_H
+
+// Qt input as Be messages: the parts that depend on nothing but the event.
+
+#include <deque>
+#include <vector>
+
+#include <Qt>
+
+#include <OS.h>
+#include <Point.h>
+
+class BMessage;
+class BView;
+class QKeyEvent;
+
+namespace BPrivate {
+
+// Successive presses of the same buttons, close in time and place, count
+// up: 1, 2, 3, … Another button, a pause or a move starts again at 1.
+class ClickCounter {
+public:
+	static constexpr bigtime_t kInterval = 500000;
+	// How far the pointer may slip between the presses of a multiple click.
+	static constexpr float kSlop = 4.0f;
+
+	int32 Press(bigtime_t when, BPoint screenWhere, uint32 buttons);
+
+private:
+	bigtime_t fLastWhen = 0;
+	BPoint fLastWhere;
+	uint32 fLastButtons = 0;
+	int32 fCount = 0;
+};
+
+struct PointerState {
+	BPoint screenWhere;
+	uint32 buttons = 0;
+	uint32 modifiers = 0;
+};
+
+// A window's view of the pointer.
+struct PointerInput {
+	PointerState current;
+	// Pointer events taken while a handler pumps input in GetMouse(); they
+	// are read from here instead of being dispatched.
+	std::deque<PointerState> history;
+	int32 pumping = 0;
+	ClickCounter clicks;
+	// The view the pointer was last over, for the transit codes.
+	BView* mouseView = NULL;
+	// Views asking for every pointer event (SetEventMask).
+	std::vector<BView*> maskedViews;
+};
+
+uint32 be_buttons(Qt::MouseButtons buttons);
+
+// Fills a B_KEY_DOWN or B_KEY_UP message ("when", "modifiers", "key",
+// "raw_char", "byte", "bytes"). False for keys with no Be meaning (a
+// modifier key alone).
+bool make_key_message(const QKeyEvent& event, bool down, BMessage* message);
+
+}
+
+#endif

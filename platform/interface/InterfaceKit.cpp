@@ -1,0 +1,251 @@
+#include "InterfaceKit.h"
+
+#include <map>
+#include <mutex>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QThread>
+#include <QWidget>
+
+#include <InterfaceDefs.h>
+#include <View.h>
+#include <Window.h>
+
+#include "ModifiersSource.h"
+#include "QtDispatcher.h"
+#include "ViewQt.h"
+
+#if VANTU_HAVE_X11
+#include <X11/Xlib.h>
+#endif
+
+namespace BPrivate {
+
+namespace {
+
+struct KitState {
+	std::mutex lock;
+	QApplication* application = NULL;
+	QtDispatcher* dispatcher = NULL;
+	// QApplication keeps references to these for its whole life.
+	int argc = 1;
+	char* argv[2] = {const_cast<char*>("vantu"), NULL};
+	std::string taskBarLabel;
+	std::map<const BWindow*, int32> priorities;
+};
+
+
+KitState&
+kit()
+{
+	static KitState* state = new KitState;
+	return *state;
+}
+
+
+#if VANTU_HAVE_X11
+// The X server knows the keys held even when no window of ours has the
+// focus, and before and after the GUI application exists.
+bool
+x11_modifiers(uint32* result)
+{
+	static std::mutex lock;
+	static Display* display = NULL;
+	static bool tried = false;
+	std::lock_guard<std::mutex> guard(lock);
+	if (!tried) {
+		tried = true;
+		display = XOpenDisplay(NULL);
+	}
+	if (display == NULL)
+		return false;
+
+	Window root;
+	Window child;
+	int rootX;
+	int rootY;
+	int x;
+	int y;
+	unsigned int mask;
+	if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX,
+			&rootY, &x, &y, &mask)) {
+		return false;
+	}
+	uint32 keys = 0;
+	if ((mask & ShiftMask) != 0)
+		keys |= B_SHIFT_KEY | B_LEFT_SHIFT_KEY;
+	if ((mask & ControlMask) != 0)
+		keys |= B_CONTROL_KEY | B_LEFT_CONTROL_KEY;
+	if ((mask & Mod1Mask) != 0)
+		keys |= B_COMMAND_KEY | B_LEFT_COMMAND_KEY;
+	if ((mask & Mod4Mask) != 0)
+		keys |= B_OPTION_KEY | B_LEFT_OPTION_KEY;
+	if ((mask & LockMask) != 0)
+		keys |= B_CAPS_LOCK;
+	if ((mask & Mod2Mask) != 0)
+		keys |= B_NUM_LOCK;
+	*result = keys;
+	return true;
+}
+#endif
+
+
+uint32
+query_modifiers()
+{
+#if VANTU_HAVE_X11
+	uint32 keys;
+	if (x11_modifiers(&keys))
+		return keys;
+#endif
+	// Without an X server only the GUI application knows, from the input
+	// it has seen; Qt's query must run on the GUI thread.
+	if (QGuiApplication::instance() != NULL
+		&& QThread::currentThread() == QGuiApplication::instance()->thread()) {
+		return be_modifiers(QGuiApplication::queryKeyboardModifiers());
+	}
+	return 0;
+}
+
+
+// modifiers() answers from the start of the process on, also for static
+// constructors that run after this one and before main().
+const bool sModifiersInstalled
+	= (set_modifiers_source(&query_modifiers), true);
+
+}	// namespace
+
+
+void
+init_interface_kit(int& argc, char** argv)
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	if (state.application != NULL)
+		return;
+	set_modifiers_source(&query_modifiers);
+	if (QApplication::instance() == NULL) {
+		state.application = new QApplication(argc, argv);
+		// Windows close only through their looper (B_QUIT_REQUESTED).
+		state.application->setQuitOnLastWindowClosed(false);
+	}
+	state.dispatcher = new QtDispatcher;
+	set_main_thread_dispatcher(state.dispatcher);
+}
+
+
+void
+ensure_interface_kit()
+{
+	if (interface_kit_initialized())
+		return;
+	KitState& state = kit();
+	init_interface_kit(state.argc, state.argv);
+}
+
+
+bool
+interface_kit_initialized()
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	return state.application != NULL;
+}
+
+
+void
+shutdown_interface_kit()
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	if (state.application == NULL)
+		return;
+	set_main_thread_dispatcher(NULL);
+	delete state.application;
+	state.application = NULL;
+	delete state.dispatcher;
+	state.dispatcher = NULL;
+}
+
+
+static status_t
+write_png(QWidget* widget, const char* path)
+{
+	if (widget == NULL || path == NULL)
+		return B_BAD_VALUE;
+	QApplication::processEvents();
+	QPixmap pixmap = widget->grab();
+	if (pixmap.isNull())
+		return B_ERROR;
+	return pixmap.save(QString::fromUtf8(path), "PNG") ? B_OK : B_IO_ERROR;
+}
+
+
+status_t
+grab_window_png(BWindow* window, const char* path)
+{
+	return write_png(window != NULL ? window_widget(window) : NULL, path);
+}
+
+
+status_t
+grab_view_png(BView* view, const char* path)
+{
+	return write_png(view != NULL ? view_widget(view) : NULL, path);
+}
+
+
+void
+set_task_bar_label(const char* label)
+{
+	KitState& state = kit();
+	{
+		std::lock_guard<std::mutex> guard(state.lock);
+		state.taskBarLabel = label != NULL ? label : "";
+	}
+	const QString text = QString::fromStdString(task_bar_label());
+	for (QWidget* widget : QApplication::topLevelWidgets()) {
+		if (widget->property("vantu_window").toBool())
+			widget->setWindowIconText(text);
+	}
+}
+
+
+std::string
+task_bar_label()
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	return state.taskBarLabel;
+}
+
+
+void
+record_window_priority(BWindow* window, int32 priority)
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	state.priorities[window] = priority;
+}
+
+
+int32
+window_priority(const BWindow* window)
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	auto found = state.priorities.find(window);
+	return found != state.priorities.end() ? found->second : -1;
+}
+
+
+void
+forget_window_priority(const BWindow* window)
+{
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	state.priorities.erase(window);
+}
+
+}

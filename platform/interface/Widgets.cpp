@@ -1,0 +1,245 @@
+#include <cmath>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QThread>
+
+#include <AppDefs.h>
+#include <InterfaceDefs.h>
+#include <Message.h>
+
+#include "InterfaceQt.h"
+
+namespace BPrivate {
+
+QColor
+to_qcolor(rgb_color color)
+{
+	return QColor(color.red, color.green, color.blue, color.alpha);
+}
+
+
+rgb_color
+to_rgb_color(const QColor& color)
+{
+	return make_color(color.red(), color.green(), color.blue(), color.alpha());
+}
+
+
+QRect
+to_qrect(BRect rect)
+{
+	const int left = (int)std::floor(rect.left);
+	const int top = (int)std::floor(rect.top);
+	return QRect(left, top, (int)std::floor(rect.right) - left + 1,
+		(int)std::floor(rect.bottom) - top + 1);
+}
+
+
+BRect
+to_brect(const QRect& rect)
+{
+	return BRect(rect.left(), rect.top(), rect.right(), rect.bottom());
+}
+
+
+QString
+literal_label(const char* label)
+{
+	return QString::fromUtf8(label != NULL ? label : "").replace("&", "&&");
+}
+
+
+void
+run_on_gui_thread(std::function<void()> function)
+{
+	QCoreApplication* application = QCoreApplication::instance();
+	if (application == NULL)
+		return;
+	if (QThread::currentThread() == application->thread())
+		function();
+	else
+		QMetaObject::invokeMethod(application, std::move(function), Qt::QueuedConnection);
+}
+
+
+static bool
+is_input_event(QEvent::Type type)
+{
+	switch (type) {
+		case QEvent::MouseButtonPress:
+		case QEvent::MouseButtonDblClick:
+		case QEvent::MouseButtonRelease:
+		case QEvent::MouseMove:
+		case QEvent::Leave:
+		case QEvent::KeyPress:
+		case QEvent::KeyRelease:
+		case QEvent::ShortcutOverride:
+		case QEvent::Wheel:
+		case QEvent::DragEnter:
+		case QEvent::DragMove:
+		case QEvent::Drop:
+		case QEvent::FocusIn:
+			return true;
+		default:
+			return false;
+	}
+}
+
+
+// #pragma mark - ViewWidget
+
+
+ViewWidget::ViewWidget(BView* view)
+	:
+	fView(view)
+{
+	setMouseTracking(true);
+	setAcceptDrops(true);
+	setFocusPolicy(Qt::NoFocus);
+	setAttribute(Qt::WA_NoSystemBackground);
+}
+
+
+bool
+ViewWidget::event(QEvent* event)
+{
+	// Tab reaches the view as a key, as every other key does.
+	BWindow* window = view_data(fView).window;
+	if (window != NULL && is_input_event(event->type())
+		&& window_input_event(window, this, event)) {
+		return true;
+	}
+	return QWidget::event(event);
+}
+
+
+bool
+ViewWidget::eventFilter(QObject* watched, QEvent* event)
+{
+	BWindow* window = view_data(fView).window;
+	QWidget* widget = qobject_cast<QWidget*>(watched);
+	if (window == NULL || widget == NULL || !is_input_event(event->type())
+		|| widget->property("vantu_passing_key").toBool()) {
+		return false;
+	}
+	return window_input_event(window, widget, event);
+}
+
+
+void
+ViewWidget::paintEvent(QPaintEvent* event)
+{
+	ViewData& data = view_data(fView);
+	QPainter painter(this);
+	if (data.viewColor != B_TRANSPARENT_COLOR) {
+		rgb_color color = data.viewColor;
+		color.alpha = 255;
+		painter.fillRect(event->rect(), to_qcolor(color));
+	}
+	if ((data.flags & B_WILL_DRAW) == 0 || data.native != NULL)
+		return;
+
+	painter.translate(-data.origin.x, -data.origin.y);
+	BRect update = to_brect(event->rect());
+	update.OffsetBy(data.origin);
+	BWindow* window = data.window;
+	const bool locked = window != NULL && window->Lock();
+	data.painter = &painter;
+	fView->Draw(update);
+	data.painter = NULL;
+	if (locked)
+		window->Unlock();
+}
+
+
+void
+ViewWidget::resizeEvent(QResizeEvent* event)
+{
+	QWidget* native = view_data(fView).native;
+	if (native != NULL)
+		native->setGeometry(rect());
+	QWidget::resizeEvent(event);
+}
+
+
+// #pragma mark - WindowWidget
+
+
+WindowWidget::WindowWidget(BWindow* window)
+	:
+	fWindow(window)
+{
+	setProperty("vantu_window", true);
+	setMouseTracking(true);
+}
+
+
+bool
+WindowWidget::event(QEvent* event)
+{
+	if (event->type() == QEvent::ActivationChange) {
+		WindowData& data = window_data(fWindow);
+		const bool active = isActiveWindow();
+		if (active != data.active) {
+			data.active = active;
+			BMessage message(B_WINDOW_ACTIVATED);
+			message.AddInt64("when", system_time());
+			message.AddBool("active", active);
+			fWindow->PostMessage(&message);
+		}
+	}
+	return QWidget::event(event);
+}
+
+
+bool
+WindowWidget::eventFilter(QObject* watched, QEvent* event)
+{
+	QWidget* widget = qobject_cast<QWidget*>(watched);
+	if (widget == NULL || !is_input_event(event->type()))
+		return false;
+	return window_input_event(fWindow, widget, event);
+}
+
+
+void
+WindowWidget::closeEvent(QCloseEvent* event)
+{
+	// The window decides in QuitRequested(), through its looper.
+	event->ignore();
+	fWindow->PostMessage(B_QUIT_REQUESTED);
+}
+
+
+void
+WindowWidget::paintEvent(QPaintEvent*)
+{
+	const WindowData& data = window_data(fWindow);
+	if (data.border == 0)
+		return;
+	QPainter painter(this);
+	painter.setPen(Qt::black);
+	painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+
+void
+WindowWidget::resizeEvent(QResizeEvent* event)
+{
+	QWidget::resizeEvent(event);
+	window_geometry_changed(fWindow);
+}
+
+
+void
+WindowWidget::moveEvent(QMoveEvent* event)
+{
+	QWidget::moveEvent(event);
+	window_geometry_changed(fWindow);
+}
+
+}
