@@ -7,4 +7,29 @@ cmake --build build
 if [ -x build/bin/VantuMIDI ]; then
   exec build/bin/VantuMIDI "$@"
 fi
-echo "Vantu MIDI: nothing to start yet (the platform layer is built; the program is not)."
+
+# Until the desktop program is built, the command-line player plays the demo
+# song (or whatever the arguments name) through the built-in soft synth.
+player=build/bin/vantumidi-play
+if [ "$#" -gt 0 ]; then
+  arguments=("$@")
+else
+  arguments=(resources/demo/*.mid)
+  echo "Vantu MIDI: the desktop program is not built yet; playing the demo song" \
+    "with $player (Ctrl-C stops it)."
+fi
+status=0
+"$player" "${arguments[@]}" || status=$?
+if [ "$status" -ne 3 ]; then
+  exit "$status"
+fi
+
+# 3: the soft synth found no audio output (or no soundfont; it said which).
+wav=build/vantu-demo.wav
+echo "Vantu MIDI: no sound can be played here; rendering into $wav instead."
+status=0
+"$player" --wav "$wav" "${arguments[@]}" || status=$?
+if [ "$status" -eq 0 ]; then
+  echo "Vantu MIDI: wrote $wav; play it with any audio player."
+fi
+exit "$status"

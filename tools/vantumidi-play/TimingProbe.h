@@ -6,12 +6,13 @@
 #include <MidiLocalConsumer.h>
 
 // Connected to a port after its devices, so it hears each message right
-// after they took it: keeps the clock's time of the first Note On.
+// after they took it: keeps the time of the first Note On on the real
+// monotonic clock (the one system_time() reads when no other is installed).
 class TTimingProbe : public BMidiLocalConsumer {
 public:
 	TTimingProbe();
 
-	// The time of the first Note On with a velocity, -1 before it.
+	// When the first Note On with a velocity arrived, -1 before it.
 	bigtime_t FirstNoteOn() const { return fFirstNoteOn.load(); }
 
 	void NoteOn(uchar channel, uchar note, uchar velocity,
