@@ -1,8 +1,11 @@
 #include "PlayThread.h"
 
 #include <algorithm>
+#include <thread>
 
 #include <sys/prctl.h>
+
+#include <InterruptSleep.h>
 
 #include "SMFProducer.h"
 
@@ -21,17 +24,13 @@ add_saturating(bigtime_t time, bigtime_t gap)
 }	// namespace
 
 
-TPlayThread::TPlayThread(TSMFProducer* song, uint32 startTick,
-	bigtime_t startGap)
+TPlayThread::TPlayThread(TSMFProducer* song)
 	:
 	pelkan::TThread("PlayThread", kPlayThreadPriority),
-	fCurrentTick(startTick),
+	fCurrentTick(0),
 	fSong(song),
-	fStartGap(startGap),
-	fStarted(false),
-	fHalted(false),
-	fLeftLoop(false),
-	fDeadline(0)
+	fHoldRequest(false),
+	fLeftLoop(false)
 {
 }
 
@@ -39,6 +38,7 @@ TPlayThread::TPlayThread(TSMFProducer* song, uint32 startTick,
 TPlayThread::~TPlayThread()
 {
 	// The body uses this object's members: it must be over before they go.
+	// kill_thread returns once it is.
 	kill_thread(Thread());
 }
 
@@ -49,16 +49,9 @@ TPlayThread::Execute()
 	// Timer slack would make every wake-up up to 50 µs late.
 	prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 
-	bigtime_t deadline = add_saturating(system_time(), fStartGap);
+	bigtime_t deadline = system_time();
 	for (;;) {
-		{
-			std::lock_guard<std::mutex> lock(fLock);
-			fStarted = true;
-			fDeadline = deadline;
-		}
-		// Halt and Stop end the thread inside this sleep.
-		snooze_until(deadline, B_SYSTEM_TIMEBASE);
-
+		deadline = _SleepUntil(deadline);
 		uint32 wait;
 		if (!fSong->_Step(this, &wait))
 			break;
@@ -68,33 +61,74 @@ TPlayThread::Execute()
 	{
 		std::lock_guard<std::mutex> lock(fLock);
 		fLeftLoop = true;
-		if (fHalted)
-			return B_OK;
 	}
+	fCondition.notify_all();
 	fSong->Invoke();
 	return B_OK;
 }
 
 
-bool
-TPlayThread::Halt()
+void
+TPlayThread::Hold()
 {
+	if (IsSuspended())
+		return;
 	{
 		std::lock_guard<std::mutex> lock(fLock);
 		if (fLeftLoop)
-			return false;
-		fHalted = true;
+			return;
+		fHoldRequest = true;
 	}
-	kill_thread(Thread());
-	return true;
+	BPrivate::interrupt_sleep(Thread());
+	{
+		std::unique_lock<std::mutex> lock(fLock);
+		fCondition.wait(lock, [this] { return !fHoldRequest || fLeftLoop; });
+		if (fLeftLoop) {
+			fHoldRequest = false;
+			return;
+		}
+	}
+	// The thread has taken the request; only its step into suspend_thread
+	// is left, so waiting for it is short.
+	while (!IsSuspended() && !IsTerminated())
+		std::this_thread::yield();
 }
 
 
 bigtime_t
-TPlayThread::RemainingGap(bigtime_t now)
+TPlayThread::_SleepUntil(bigtime_t deadline)
+{
+	for (;;) {
+		if (_HoldRequested())
+			deadline = _Suspend(deadline);
+		if (system_time() >= deadline)
+			return deadline;
+		// Returns early for Hold, and once more after a resume for a Hold
+		// that came while the thread was awake.
+		snooze_until(deadline, B_SYSTEM_TIMEBASE);
+	}
+}
+
+
+bool
+TPlayThread::_HoldRequested()
 {
 	std::lock_guard<std::mutex> lock(fLock);
-	if (!fStarted)
-		return fStartGap;
-	return std::max<bigtime_t>(0, fDeadline - now);
+	return fHoldRequest;
+}
+
+
+bigtime_t
+TPlayThread::_Suspend(bigtime_t deadline)
+{
+	bigtime_t left = std::max<bigtime_t>(0, deadline - system_time());
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		fHoldRequest = false;
+	}
+	fCondition.notify_all();
+	// A resume that comes before the thread got there is kept by the
+	// platform, so the thread cannot stay suspended for good.
+	suspend_thread(find_thread(NULL));
+	return add_saturating(system_time(), left);
 }

@@ -2,6 +2,7 @@
 #define _PLAY_THREAD_H
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 
 #include <Thread.h>
@@ -11,13 +12,11 @@ class TSMFProducer;
 // Plays a song: sends each tick's events, then sleeps to the next absolute
 // deadline, and posts the song's end message when nothing is left.
 //
-// The platform's sleeps can only be cut short by ending the thread, so a
-// pause ends it at its sleep (see Halt) and a new thread continues from the
-// tick and the part of the gap this one left.
+// It lives from the first Play to Stop: a pause suspends it in place of the
+// sleep it was in, and Play resumes it.
 class TPlayThread : public pelkan::TThread {
 public:
-	TPlayThread(TSMFProducer* song, uint32 startTick = 0,
-		bigtime_t startGap = 0);
+	explicit TPlayThread(TSMFProducer* song);
 	~TPlayThread() override;
 
 	status_t Execute() override;
@@ -26,23 +25,26 @@ public:
 	void SetCurrentTick(uint32 tick) { fCurrentTick = tick; }
 	uint32 CurrentTick() const { return fCurrentTick; }
 
-	// Ends the thread before it sends anything more, and without the end
-	// message; returns when it has ended. False, doing nothing, once the
-	// thread has left its loop: it then ends on its own and posts.
-	bool Halt();
-	// After Halt: how much of the gap it was sleeping was still left at `now`.
-	bigtime_t RemainingGap(bigtime_t now);
+	// Stops the thread before it sends anything more; it keeps what was left
+	// of the gap it was waiting out and waits that much once resumed. Returns
+	// once the thread has suspended itself, at once when it already is
+	// suspended or has left its loop (it then ends on its own and posts).
+	void Hold();
 
 private:
+	// Sleeps to `deadline`, standing still meanwhile whenever Hold asks;
+	// returns the deadline that then applies.
+	bigtime_t _SleepUntil(bigtime_t deadline);
+	bool _HoldRequested();
+	bigtime_t _Suspend(bigtime_t deadline);
+
 	std::atomic<uint32> fCurrentTick;
 	TSMFProducer* fSong;
-	const bigtime_t fStartGap;
 
 	std::mutex fLock;
-	bool fStarted;
-	bool fHalted;
+	std::condition_variable fCondition;
+	bool fHoldRequest;
 	bool fLeftLoop;
-	bigtime_t fDeadline;
 };
 
 #endif

@@ -25,10 +25,7 @@ TSMFProducer::TSMFProducer()
 	fSongLength(0),
 	fTempoRate(100),
 	fProducers{new BMidiLocalProducer("SMFProducer_0"),
-		new BMidiLocalProducer("SMFProducer_1")},
-	fPaused(false),
-	fPausedTick(0),
-	fPausedGap(0)
+		new BMidiLocalProducer("SMFProducer_1")}
 {
 }
 
@@ -133,17 +130,17 @@ TSMFProducer::TrackAt(int32 index) const
 status_t
 TSMFProducer::Play()
 {
-	if (fPlayThread == NULL && fPaused) {
-		fPlayThread = std::make_unique<TPlayThread>(this, fPausedTick, fPausedGap);
-		fPaused = false;
-	} else if (fPlayThread == NULL) {
+	if (fPlayThread == NULL) {
 		// A stopped song plays again from its beginning, not from where the
 		// tracks' cursors were left.
 		for (const auto& track : fTracks)
 			track->SetCurrentTick(0);
 		fPlayThread = std::make_unique<TPlayThread>(this);
 	}
-	fPlayThread->Resume();
+	// A resume given to a running thread would be kept for its next
+	// suspension and make the next Pause pass by.
+	if (fPlayThread->IsSuspended())
+		fPlayThread->Resume();
 	return 0;
 }
 
@@ -151,13 +148,8 @@ TSMFProducer::Play()
 status_t
 TSMFProducer::Pause()
 {
-	if (fPlayThread == NULL || fPlayThread->IsTerminated()
-		|| !fPlayThread->Halt())
-		return 0;
-	fPausedGap = fPlayThread->RemainingGap(system_time());
-	fPausedTick = fPlayThread->CurrentTick();
-	fPaused = true;
-	fPlayThread.reset();
+	if (fPlayThread != NULL && !fPlayThread->IsTerminated())
+		fPlayThread->Hold();
 	return 0;
 }
 
@@ -165,11 +157,7 @@ TSMFProducer::Pause()
 status_t
 TSMFProducer::Stop()
 {
-	if (fPlayThread != NULL) {
-		fPlayThread->Halt();
-		fPlayThread.reset();
-	}
-	fPaused = false;
+	fPlayThread.reset();
 	return 0;
 }
 
@@ -185,15 +173,12 @@ TSMFProducer::IsPlaying() const
 status_t
 TSMFProducer::SetCurrentTick(uint32 tick)
 {
-	if (fPlayThread == NULL && !fPaused)
+	if (fPlayThread == NULL)
 		return -1;
 	std::lock_guard<std::mutex> lock(fCursorLock);
 	for (const auto& track : fTracks)
 		track->SetCurrentTick(tick);
-	if (fPlayThread != NULL)
-		fPlayThread->SetCurrentTick(tick);
-	else
-		fPausedTick = tick;
+	fPlayThread->SetCurrentTick(tick);
 	return 0;
 }
 
@@ -201,9 +186,7 @@ TSMFProducer::SetCurrentTick(uint32 tick)
 uint32
 TSMFProducer::CurrentTick() const
 {
-	if (fPlayThread != NULL)
-		return fPlayThread->CurrentTick();
-	return fPaused ? fPausedTick : 0;
+	return fPlayThread != NULL ? fPlayThread->CurrentTick() : 0;
 }
 
 

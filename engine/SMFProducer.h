@@ -41,9 +41,11 @@ public:
 	int32 CountTracks() const { return fTracks.size(); }
 	const TSMFTrack* TrackAt(int32 index) const;
 
+	// Starts the song, or continues it after Pause.
 	status_t Play();
-	// Returns once the play thread stands still, within a few milliseconds:
-	// its sleep is cut short and the rest of the gap is kept for Play.
+	// Returns once the play thread stands still, without waiting for the
+	// next event: its sleep is cut short and the rest of the gap is kept
+	// for Play.
 	status_t Pause();
 	// Ends the play thread; once Stop returns nothing more is sent.
 	status_t Stop();
@@ -79,10 +81,6 @@ private:
 	std::atomic<int32> fTempoRate;
 	BMidiLocalProducer* fProducers[2];
 	std::unique_ptr<TPlayThread> fPlayThread;
-	// While paused there is no thread; these are where the next one starts.
-	bool fPaused;
-	uint32 fPausedTick;
-	bigtime_t fPausedGap;
 
 	// Guards the tracks' cursors and the play thread's current tick, so a
 	// seek never lands in the middle of a step.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -167,6 +168,26 @@ protected:
 				notes.emplace_back(event.data[1], event.arrival);
 		}
 		return notes;
+	}
+
+	// The play thread's id and state; B_NAME_NOT_FOUND when there is none.
+	thread_id PlayThread(thread_state* state = NULL) const
+	{
+		thread_id thread = find_thread("PlayThread");
+		thread_info info;
+		if (state != NULL && get_thread_info(thread, &info) == B_OK)
+			*state = info.state;
+		return thread;
+	}
+
+	// Pauses on another thread, so that a Pause that waits for the play
+	// thread's next event fails the test instead of hanging it.
+	void PauseWithWatchdog()
+	{
+		auto paused = std::async(std::launch::async, [this] { return fSong->Pause(); });
+		ASSERT_EQ(std::future_status::ready,
+			paused.wait_for(std::chrono::microseconds(kWatchdog)));
+		EXPECT_EQ(0, paused.get());
 	}
 
 	std::vector<int> Notes(int output) const
@@ -341,6 +362,85 @@ TEST_F(SequencerTest, PauseKeepsPositionAndTheRestOfTheGap)
 	ASSERT_EQ(3u, notes.size());
 	EXPECT_EQ(kStart + 1500000, notes[1].second);
 	EXPECT_EQ(kStart + 2000000, notes[2].second);
+}
+
+
+TEST_F(SequencerTest, PauseSuspendsTheSamePlayThreadWithoutWaitingOutTheGap)
+{
+	// A gap of 5000 s, and the clock never moves while pausing.
+	Load({NoteTrack({0, 4800000, 4800480})});
+	PlayUntilAsleep();
+	thread_state state = B_THREAD_RUNNING;
+	thread_id thread = PlayThread(&state);
+	ASSERT_GE(thread, 0);
+	EXPECT_EQ(B_THREAD_ASLEEP, state);
+
+	PauseWithWatchdog();
+	EXPECT_EQ(kStart, fClock.Now());
+	EXPECT_FALSE(fSong->IsPlaying());
+	EXPECT_EQ(thread, PlayThread(&state));
+	EXPECT_EQ(B_THREAD_SUSPENDED, state);
+	EXPECT_EQ(0, fClock.CountSleepers());
+	// A second Pause finds it standing still.
+	PauseWithWatchdog();
+
+	PlayUntilAsleep();
+	EXPECT_TRUE(fSong->IsPlaying());
+	EXPECT_EQ(thread, PlayThread(&state));
+	EXPECT_EQ(B_THREAD_ASLEEP, state);
+	EXPECT_EQ(kStart + 5000000000LL, fClock.NextDeadline());
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{60, 61}), Notes(0));
+}
+
+
+TEST_F(SequencerTest, PauseDuringASendHoldsTheNextEventForItsWholeGap)
+{
+	GateConsumer* gate = new GateConsumer;
+	fSong->Producer(0)->Connect(gate);
+	Load({NoteTrack({0, 480})});
+	ASSERT_EQ(0, fSong->Play());
+	ASSERT_TRUE(gate->WaitUntilEntered());
+
+	// Whether the request finds the play thread still in its send or
+	// already asleep, it stands still before the next event with the whole
+	// gap left.
+	auto paused = std::async(std::launch::async, [this] { return fSong->Pause(); });
+	gate->Open();
+	ASSERT_EQ(std::future_status::ready,
+		paused.wait_for(std::chrono::microseconds(kWatchdog)));
+	EXPECT_FALSE(fSong->IsPlaying());
+	EXPECT_EQ(0, fClock.CountSleepers());
+
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 100000));
+	PlayUntilAsleep();
+	EXPECT_EQ(kStart + 600000, fClock.NextDeadline());
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{60, 61}), gate->Notes());
+	fSong->Stop();
+	fSong->Producer(0)->Disconnect(gate);
+	gate->Release();
+}
+
+
+TEST_F(SequencerTest, PauseDuringTheLastSendDoesNotWaitForTheThread)
+{
+	GateConsumer* gate = new GateConsumer;
+	fSong->Producer(0)->Connect(gate);
+	Load({NoteTrack({0})});
+	ASSERT_EQ(0, fSong->Play());
+	ASSERT_TRUE(gate->WaitUntilEntered());
+
+	// The thread leaves its loop after this send and never takes a request
+	// that came during it.
+	auto paused = std::async(std::launch::async, [this] { return fSong->Pause(); });
+	gate->Open();
+	ASSERT_EQ(std::future_status::ready,
+		paused.wait_for(std::chrono::microseconds(kWatchdog)));
+	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	fSong->Stop();
+	fSong->Producer(0)->Disconnect(gate);
+	gate->Release();
 }
 
 
