@@ -22,8 +22,13 @@ BMenuBar::BMenuBar(BRect frame, const char* name, uint32 resizingMode,
 	QMenuBar* bar = new QMenuBar;
 	bar->setNativeMenuBar(false);
 	BPrivate::set_native_widget(this, bar);
-	if (resizeToFit)
+	if (resizeToFit) {
+		// An empty bar has no height yet; measure one with a title.
+		QAction* probe = bar->addAction(QStringLiteral("X"));
 		ResizeTo(frame.Width(), bar->sizeHint().height() - 1);
+		bar->removeAction(probe);
+		delete probe;
+	}
 }
 
 
