@@ -1,0 +1,218 @@
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <OutlineListView.h>
+#include <StringItem.h>
+
+#include "ControlsTestSupport.h"
+
+namespace {
+
+// Rows of a fixed height, as the playlist's items are.
+class Row : public BStringItem {
+public:
+	Row(const char* text) : BStringItem(text) {}
+	void Update(BView*, const BFont*) override { SetHeight(12.0f); }
+};
+
+
+int
+by_text_descending(const BListItem* a, const BListItem* b)
+{
+	return -strcmp(static_cast<const BStringItem*>(a)->Text(),
+		static_cast<const BStringItem*>(b)->Text());
+}
+
+
+// A tree built in a list that is in no window:
+//   A (A1, A2 (A2a), A3), B (B1), C
+class OutlineListViewTest : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		controls_test::init_gui();
+		fList = std::make_unique<BOutlineListView>(BRect(0, 0, 199, 299), "list",
+			B_MULTIPLE_SELECTION_LIST);
+		Add("A", nullptr);
+		Add("A1", "A");
+		Add("A2", "A");
+		Add("A2a", "A2");
+		Add("B", nullptr);
+		Add("B1", "B");
+		Add("C", nullptr);
+		// Added last, still the last child of A: after A2's subtree.
+		Add("A3", "A");
+	}
+
+	void TearDown() override
+	{
+		fList->MakeEmpty();
+		fList.reset();
+	}
+
+	void Add(const char* text, const char* parent)
+	{
+		fItems.push_back(std::make_unique<Row>(text));
+		ASSERT_TRUE(fList->AddUnder(fItems.back().get(), parent != nullptr ? Item(parent) : nullptr));
+	}
+
+	BListItem* Item(const char* text) const
+	{
+		for (const auto& item : fItems) {
+			if (strcmp(item->Text(), text) == 0)
+				return item.get();
+		}
+		return nullptr;
+	}
+
+	static std::string Text(const BListItem* item)
+	{
+		return item != nullptr ? static_cast<const BStringItem*>(item)->Text() : "(none)";
+	}
+
+	std::string FullList() const
+	{
+		std::string texts;
+		for (int32 i = 0; i < fList->FullListCountItems(); i++)
+			texts += Text(fList->FullListItemAt(i)) + " ";
+		return texts;
+	}
+
+	std::string Rows() const
+	{
+		std::string texts;
+		for (int32 i = 0; i < fList->CountItems(); i++)
+			texts += Text(fList->ItemAt(i)) + " ";
+		return texts;
+	}
+
+	std::unique_ptr<BOutlineListView> fList;
+	std::vector<std::unique_ptr<Row>> fItems;
+};
+
+
+TEST_F(OutlineListViewTest, AddUnderAppendsTheLastChild)
+{
+	EXPECT_EQ("A A1 A2 A2a A3 B B1 C ", FullList());
+	EXPECT_EQ(FullList(), Rows());
+	EXPECT_EQ(2u, Item("A2a")->OutlineLevel());
+	EXPECT_EQ(1u, Item("A3")->OutlineLevel());
+	EXPECT_EQ(8, fList->FullListCountItems());
+	EXPECT_EQ(4, fList->FullListIndexOf(Item("A3")));
+}
+
+
+TEST_F(OutlineListViewTest, SuperitemsAndChildren)
+{
+	EXPECT_EQ(Item("A2"), fList->Superitem(Item("A2a")));
+	EXPECT_EQ(Item("A"), fList->Superitem(Item("A3")));
+	EXPECT_EQ(nullptr, fList->Superitem(Item("B")));
+
+	EXPECT_EQ(3, fList->CountItemsUnder(Item("A"), true));
+	EXPECT_EQ(4, fList->CountItemsUnder(Item("A"), false));
+	EXPECT_EQ(0, fList->CountItemsUnder(Item("C"), true));
+	EXPECT_EQ(3, fList->CountItemsUnder(nullptr, true));
+	EXPECT_EQ(8, fList->CountItemsUnder(nullptr, false));
+
+	EXPECT_EQ("A3", Text(fList->ItemUnderAt(Item("A"), true, 2)));
+	EXPECT_EQ("A2a", Text(fList->ItemUnderAt(Item("A"), false, 2)));
+	EXPECT_EQ("C", Text(fList->ItemUnderAt(nullptr, true, 2)));
+	EXPECT_EQ(nullptr, fList->ItemUnderAt(Item("A"), true, 3));
+}
+
+
+TEST_F(OutlineListViewTest, SortingMovesWholeSubtrees)
+{
+	fList->SortItemsUnder(Item("A"), true, by_text_descending);
+	EXPECT_EQ("A A3 A2 A2a A1 B B1 C ", FullList());
+	EXPECT_EQ(FullList(), Rows());
+
+	fList->SortItemsUnder(nullptr, true, by_text_descending);
+	EXPECT_EQ("C B B1 A A3 A2 A2a A1 ", FullList());
+	EXPECT_EQ(FullList(), Rows());
+	EXPECT_EQ(Item("A"), fList->Superitem(Item("A1")));
+}
+
+
+TEST_F(OutlineListViewTest, SortingEveryLevel)
+{
+	Add("A2b", "A2");
+	fList->SortItemsUnder(nullptr, false, by_text_descending);
+	EXPECT_EQ("C B B1 A A3 A2 A2b A2a A1 ", FullList());
+}
+
+
+TEST_F(OutlineListViewTest, CollapseHidesRowsButNotTheFullList)
+{
+	fList->Collapse(Item("A"));
+	EXPECT_FALSE(Item("A")->IsExpanded());
+	EXPECT_EQ("A B B1 C ", Rows());
+	EXPECT_EQ(8, fList->FullListCountItems());
+	EXPECT_EQ(Item("B"), fList->ItemAt(1));
+	EXPECT_EQ(Item("A1"), fList->FullListItemAt(1));
+
+	// A collapsed subtree stays collapsed inside an expanded parent.
+	fList->Collapse(Item("A2"));
+	fList->Expand(Item("A"));
+	EXPECT_EQ("A A1 A2 A3 B B1 C ", Rows());
+
+	// Items added under a collapsed item are not shown.
+	Add("A2b", "A2");
+	EXPECT_EQ("A A1 A2 A3 B B1 C ", Rows());
+	fList->Expand(Item("A2"));
+	EXPECT_EQ("A A1 A2 A2a A2b A3 B B1 C ", Rows());
+}
+
+
+TEST_F(OutlineListViewTest, RemovingAnItemTakesItsSubtreeAndDeletesNothing)
+{
+	ASSERT_TRUE(fList->RemoveItem(Item("A2")));
+	EXPECT_EQ("A A1 A3 B B1 C ", FullList());
+	EXPECT_EQ(FullList(), Rows());
+	EXPECT_EQ(2, fList->CountItemsUnder(Item("A"), true));
+	EXPECT_EQ(-1, fList->FullListIndexOf(Item("A2a")));
+	// The removed items are still usable (the fixture deletes them).
+	EXPECT_STREQ("A2a", static_cast<BStringItem*>(Item("A2a"))->Text());
+	EXPECT_EQ(Item("B"), fList->RemoveItem(3));
+}
+
+
+TEST_F(OutlineListViewTest, MultipleSelectionInRowOrder)
+{
+	fList->Select(5);
+	fList->Select(1, true);
+	fList->Select(3, true);
+	EXPECT_EQ(1, fList->CurrentSelection(0));
+	EXPECT_EQ(3, fList->CurrentSelection(1));
+	EXPECT_EQ(5, fList->CurrentSelection(2));
+	EXPECT_EQ(-1, fList->CurrentSelection(3));
+
+	// Sorting keeps the selected items selected wherever they go.
+	fList->SortItemsUnder(Item("A"), true, by_text_descending);
+	EXPECT_TRUE(Item("A1")->IsSelected());
+	EXPECT_TRUE(Item("A2a")->IsSelected());
+	EXPECT_TRUE(Item("B")->IsSelected());
+	EXPECT_EQ(4, fList->CurrentSelection(1)) << Rows();
+
+	// Rows hidden by a collapse are no longer selected.
+	fList->Collapse(Item("A"));
+	EXPECT_FALSE(Item("A1")->IsSelected());
+	EXPECT_EQ(1, fList->CurrentSelection(0));
+	EXPECT_EQ(-1, fList->CurrentSelection(1));
+	EXPECT_EQ(5, fList->FullListCurrentSelection(0));
+}
+
+
+TEST_F(OutlineListViewTest, RowsAreTheirHeightPlusOnePixelApart)
+{
+	EXPECT_EQ(12.0f, Item("A")->Height());
+	EXPECT_EQ(BRect(0, 13, 199, 25), fList->ItemFrame(1));
+	EXPECT_EQ(2, fList->IndexOf(BPoint(5, 26)));
+	EXPECT_EQ(1, fList->IndexOf(BPoint(5, 25.5f)));
+}
+
+}
