@@ -99,20 +99,19 @@ TPlayer::PlayAll()
 		}
 	}
 
-	if (fDumpWriter != NULL && !fDumpWriter->Flush())
-		status = kExitFailure;
 	int signal = fSignals->Received();
-	if (signal == 0)
-		return status;
-	fSong->Stop();
-	fChains->QuickAllNotesOff();
-	fChains->MuteAll();
-	fProgress.Clear();
-	report_problem(std::string("interrupted (") + strsignal(signal)
-		+ "); every device was silenced");
-	if (fDumpWriter != NULL)
-		fDumpWriter->Flush();
-	return kExitSignalBase + signal;
+	if (signal != 0) {
+		fSong->Stop();
+		fChains->QuickAllNotesOff();
+		fChains->MuteAll();
+		fProgress.Clear();
+		report_problem(std::string("interrupted (") + strsignal(signal)
+			+ "); every device was silenced");
+		status = kExitSignalBase + signal;
+	}
+	if (fDumpWriter != NULL && !fDumpWriter->Flush() && status == kExitOK)
+		status = kExitFailure;
+	return status;
 }
 
 
@@ -190,7 +189,6 @@ TPlayer::_PlaySong(int32 index)
 	Outcome outcome = kEnded;
 	bool playing = true;
 	while (playing) {
-		_ShowProgress(index, start);
 		pollfd inputs[2] = {
 			{fSignals->FileDescriptor(), POLLIN, 0},
 			{fInbox->FileDescriptor(), POLLIN, 0}
@@ -207,9 +205,9 @@ TPlayer::_PlaySong(int32 index)
 				outcome = kDevicesLost;
 			}
 		}
+		_ShowProgress(index, start);
 	}
 
-	_ShowProgress(index, start);
 	fProgress.Finish();
 	fSong->Stop();
 	fChains->QuickAllNotesOff();
