@@ -1,0 +1,165 @@
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <ListView.h>
+#include <ScrollBar.h>
+#include <ScrollView.h>
+#include <StringItem.h>
+#include <Window.h>
+
+#include "ControlsTestSupport.h"
+
+using controls_test::Recorder;
+using controls_test::int32_of;
+
+namespace {
+
+const uint32 kSelection = 'tblc';
+const uint32 kInvocation = 'invk';
+const rgb_color kMarker = make_color(10, 200, 30);
+
+
+// Paints its row in a colour of its own: shows that the list draws items
+// through DrawItem.
+class MarkedRow : public BStringItem {
+public:
+	MarkedRow(const char* text) : BStringItem(text) {}
+	void Update(BView*, const BFont*) override { SetHeight(12.0f); }
+	void DrawItem(BView* owner, BRect frame, bool) override
+	{
+		owner->SetHighColor(kMarker);
+		owner->FillRect(frame);
+	}
+};
+
+
+class ListViewTest : public ::testing::Test {
+protected:
+	void SetUp() override
+	{
+		controls_test::init_gui();
+		fRecorder = new Recorder;
+		fWindow = new BWindow(BRect(50, 50, 249, 249), "list", B_TITLED_WINDOW, 0);
+		fList = new BListView(BRect(0, 0, 180, 120), "list", B_MULTIPLE_SELECTION_LIST,
+			B_FOLLOW_ALL);
+		fScroll = new BScrollView("scroll", fList, B_FOLLOW_ALL, 0, false, true);
+		fWindow->AddChild(fScroll);
+		for (int i = 0; i < 20; i++) {
+			fItems.push_back(std::make_unique<MarkedRow>("row"));
+			fList->AddItem(fItems.back().get());
+		}
+		fList->SetSelectionMessage(new BMessage(kSelection));
+		fList->SetInvocationMessage(new BMessage(kInvocation));
+		fList->SetTarget(fRecorder->Messenger());
+		fWindow->Show();
+	}
+
+	void TearDown() override
+	{
+		if (fWindow->Lock())
+			fWindow->Quit();
+		fRecorder->Finish();
+	}
+
+	void Click(int32 row, int32 clicks = 1, int32 modifiers = 0)
+	{
+		BMessage message(B_MOUSE_DOWN);
+		message.AddPoint("where", BPoint(20, row * 13 + 6));
+		message.AddInt32("buttons", 1);
+		message.AddInt32("clicks", clicks);
+		message.AddInt32("modifiers", modifiers);
+		fWindow->PostMessage(&message, fList);
+		controls_test::settle();
+	}
+
+	BWindow* fWindow = nullptr;
+	BListView* fList = nullptr;
+	BScrollView* fScroll = nullptr;
+	Recorder* fRecorder = nullptr;
+	std::vector<std::unique_ptr<MarkedRow>> fItems;
+};
+
+
+TEST_F(ListViewTest, SelectingFromCodeSendsNothing)
+{
+	fWindow->Lock();
+	fList->Select(2);
+	fList->Select(4, 6, true);
+	fList->Deselect(5);
+	fList->DeselectAll();
+	fList->Select(1);
+	fWindow->Unlock();
+	EXPECT_TRUE(fRecorder->StaysAt(0));
+	EXPECT_EQ(1, fList->CurrentSelection());
+}
+
+
+TEST_F(ListViewTest, ClicksSelectAndSendTheSelectionMessage)
+{
+	Click(3);
+	Click(6, 1, B_SHIFT_KEY);
+	ASSERT_TRUE(fRecorder->WaitFor(2));
+	const std::vector<BMessage> messages = fRecorder->Messages();
+	EXPECT_EQ(kSelection, messages[0].what);
+	EXPECT_EQ(3, int32_of(messages[0], "index"));
+	EXPECT_EQ(3, int32_of(messages[1], "index", 0));
+	EXPECT_EQ(6, int32_of(messages[1], "index", 3));
+	for (int32 row = 3; row <= 6; row++)
+		EXPECT_TRUE(fList->IsItemSelected(row)) << row;
+
+	// A click on an already selected single row changes nothing.
+	Click(8);
+	Click(8);
+	ASSERT_TRUE(fRecorder->WaitFor(3));
+	EXPECT_TRUE(fRecorder->StaysAt(3));
+}
+
+
+TEST_F(ListViewTest, DoubleClickInvokes)
+{
+	Click(2);
+	Click(2, 2);
+	ASSERT_TRUE(fRecorder->WaitFor(2));
+	const BMessage invocation = fRecorder->Messages()[1];
+	EXPECT_EQ(kInvocation, invocation.what);
+	EXPECT_EQ(2, int32_of(invocation, "index"));
+}
+
+
+TEST_F(ListViewTest, ItemsDrawThemselvesInTheirRows)
+{
+	const QImage image = interface_test::grab(fList);
+	EXPECT_EQ(kMarker, interface_test::pixel(image, 10, 0));
+	EXPECT_EQ(kMarker, interface_test::pixel(image, 10, 13 * 5 + 12));
+}
+
+
+TEST_F(ListViewTest, TheScrollBarCoversTheRows)
+{
+	BScrollBar* bar = fScroll->ScrollBar(B_VERTICAL);
+	ASSERT_NE(nullptr, bar);
+	EXPECT_EQ(fScroll, fList->Parent());
+	float min;
+	float max;
+	bar->GetRange(&min, &max);
+	EXPECT_EQ(0, min);
+	EXPECT_EQ(20 * 13 - 121, max);
+
+	fWindow->Lock();
+	fList->Select(19);
+	fList->ScrollToSelection();
+	fWindow->Unlock();
+	EXPECT_EQ(max, fList->Bounds().top);
+	EXPECT_EQ(max, bar->Value());
+	fWindow->Lock();
+	bar->SetValue(13);
+	fWindow->Unlock();
+	EXPECT_EQ(13, fList->Bounds().top);
+	EXPECT_TRUE(fRecorder->StaysAt(0));
+}
+
+}
