@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QThread>
 
@@ -74,6 +75,16 @@ feel_of(window_type type)
 		default:
 			return B_NORMAL_WINDOW_FEEL;
 	}
+}
+
+
+// Offscreen (tests, screen shots) has no stacking order to change.
+void
+bring_to_front(QWidget* widget)
+{
+	if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+		widget->raise();
+	widget->activateWindow();
 }
 
 
@@ -476,10 +487,8 @@ BWindow::Show()
 		const bool activate = (fData->flags & B_AVOID_FOCUS) == 0;
 		BPrivate::run_on_gui_thread([widget, activate] {
 			widget->show();
-			if (activate) {
-				widget->raise();
-				widget->activateWindow();
-			}
+			if (activate)
+				bring_to_front(widget);
 		});
 	}
 }
@@ -508,10 +517,7 @@ BWindow::Activate(bool active)
 	if (!active || IsHidden())
 		return;
 	QWidget* widget = fData->widget;
-	BPrivate::run_on_gui_thread([widget] {
-		widget->raise();
-		widget->activateWindow();
-	});
+	BPrivate::run_on_gui_thread([widget] { bring_to_front(widget); });
 }
 
 
