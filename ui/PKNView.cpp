@@ -1,0 +1,134 @@
+#include "PKNView.h"
+
+#include <Message.h>
+#include <OS.h>
+#include <Window.h>
+
+#include "PointerProbe.h"
+
+namespace {
+
+const uint32 kPrimaryButton = 1;
+const uint32 kSecondaryButton = 2;
+// Squared distance the pointer must exceed for a press to be a drag.
+const float kDragDistanceSquared = 10.0f;
+const bigtime_t kPollInterval = 20000;
+
+
+// The window's pointer, with a pause between readings.
+class TViewProbe : public TPointerProbe {
+public:
+	explicit TViewProbe(BView* view) : fView(view) {}
+
+	virtual void GetMouse(BPoint* where, uint32* buttons)
+	{
+		fView->GetMouse(where, buttons, true);
+	}
+
+	virtual void Wait() { snooze(kPollInterval); }
+
+private:
+	BView* fView;
+};
+
+}
+
+
+TPointerProbe::~TPointerProbe()
+{
+}
+
+
+uint32 TPKNView::sPreviousButtons = 0;
+
+
+TPKNView::TPKNView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
+	:
+	BView(frame, name, resizingMode, flags)
+{
+}
+
+
+TPKNView::TPKNView(BMessage* archive)
+	:
+	BView(archive)
+{
+}
+
+
+void
+TPKNView::MouseDown(BPoint where)
+{
+	BWindow* window = Window();
+	BMessage* message = window != NULL ? window->CurrentMessage() : NULL;
+	int32 buttons = 0;
+	int32 clicks = 1;
+	if (message != NULL) {
+		message->FindInt32("buttons", &buttons);
+		message->FindInt32("clicks", &clicks);
+		message->FindPoint("where", &where);
+	}
+	TViewProbe probe(this);
+	ClassifyPress(where, (uint32)buttons, clicks, probe);
+}
+
+
+void
+TPKNView::ClassifyPress(BPoint where, uint32 buttons, int32 clicks, TPointerProbe& probe)
+{
+	if (buttons != sPreviousButtons)
+		clicks = 1;
+	sPreviousButtons = buttons;
+
+	if (clicks % 2 == 1) {
+		if (buttons == kPrimaryButton)
+			MouseDownLeft(where);
+		else if (buttons == kSecondaryButton)
+			MouseDownRight(where);
+	}
+
+	bool drag = false;
+	for (;;) {
+		BPoint point;
+		uint32 held = 0;
+		probe.GetMouse(&point, &held);
+		const float dx = point.x - where.x;
+		const float dy = point.y - where.y;
+		if (dx * dx + dy * dy > kDragDistanceSquared) {
+			drag = true;
+			break;
+		}
+		if (held != buttons)
+			break;
+		probe.Wait();
+	}
+
+	if (!drag) {
+		if (clicks == 1) {
+			if (buttons == kPrimaryButton)
+				MouseClickLeftSingle(where);
+			else if (buttons == kSecondaryButton)
+				MouseClickRightSingle(where);
+		} else if (clicks == 2) {
+			if (buttons == kPrimaryButton)
+				MouseClickLeftDouble(where);
+			else if (buttons == kSecondaryButton)
+				MouseClickRightDouble(where);
+		}
+	} else if (clicks == 1) {
+		if (buttons == kPrimaryButton)
+			MouseDragLeft(where);
+		else if (buttons == kSecondaryButton)
+			MouseDragRight(where);
+	}
+}
+
+
+void TPKNView::MouseClickLeftDouble(BPoint) {}
+void TPKNView::MouseClickLeftSingle(BPoint) {}
+void TPKNView::MouseClickRightDouble(BPoint) {}
+void TPKNView::MouseClickRightSingle(BPoint) {}
+void TPKNView::MouseDownLeft(BPoint) {}
+void TPKNView::MouseDownRight(BPoint) {}
+void TPKNView::MouseDragLeft(BPoint) {}
+void TPKNView::MouseDragRight(BPoint) {}
