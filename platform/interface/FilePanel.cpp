@@ -268,7 +268,11 @@ BFilePanel::Private::Confirm()
 	} else {
 		BMessage reply(message != NULL ? *message : BMessage(B_REFS_RECEIVED));
 		int32 count = 0;
-		for (QTreeWidgetItem* item : widget->list->selectedItems()) {
+		// In the order shown, whatever order they were selected in.
+		for (int i = 0; i < widget->list->topLevelItemCount(); i++) {
+			QTreeWidgetItem* item = widget->list->topLevelItem(i);
+			if (!item->isSelected())
+				continue;
 			const bool folderEntry = item->data(0, kIsFolderRole).toBool();
 			if (folderEntry ? !AllowsFolders() : !AllowsFiles())
 				continue;
