@@ -17,27 +17,31 @@ using controls_test::Recorder;
 namespace {
 
 // Acts on the open pop-up as soon as it is up: `act` gets it. A watchdog
-// closes any menu still open after a few seconds, so Go() always returns.
-void
-when_popup_opens(const std::function<void(QMenu*)>& act)
-{
-	auto attempt = std::make_shared<std::function<void(int)>>();
-	*attempt = [act, attempt](int triesLeft) {
-		QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-		if (menu != nullptr && triesLeft > 0) {
-			act(menu);
-			return;
-		}
-		if (triesLeft <= 0) {
-			ADD_FAILURE() << "the pop-up never opened";
-			if (menu != nullptr)
-				menu->close();
-			return;
-		}
-		QTimer::singleShot(10, [attempt, triesLeft]() { (*attempt)(triesLeft - 1); });
-	};
-	QTimer::singleShot(0, [attempt]() { (*attempt)(300); });
-}
+// gives up after a few seconds (and closes a menu that opened late), so
+// Go() always returns.
+class PopUpActor {
+public:
+	PopUpActor(const std::function<void(QMenu*)>& act)
+	{
+		QObject::connect(&fTimer, &QTimer::timeout, [this, act]() {
+			QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+			if (menu != nullptr && fTriesLeft > 0) {
+				fTimer.stop();
+				act(menu);
+			} else if (--fTriesLeft <= 0) {
+				fTimer.stop();
+				ADD_FAILURE() << "the pop-up never opened";
+				if (menu != nullptr)
+					menu->close();
+			}
+		});
+		fTimer.start(10);
+	}
+
+private:
+	QTimer fTimer;
+	int fTriesLeft = 300;
+};
 
 
 void
@@ -80,7 +84,7 @@ protected:
 
 TEST_F(PopUpMenuTest, GoReturnsTheChoiceAndDeliversItWhenAsked)
 {
-	when_popup_opens([](QMenu* menu) { choose(menu, QStringLiteral("Sort")); });
+	PopUpActor actor([](QMenu* menu) { choose(menu, QStringLiteral("Sort")); });
 	EXPECT_EQ(fSort, fMenu->Go(BPoint(100, 100), true));
 	ASSERT_TRUE(fRecorder->WaitFor(1));
 	EXPECT_EQ('psrt', fRecorder->Messages()[0].what);
@@ -89,7 +93,7 @@ TEST_F(PopUpMenuTest, GoReturnsTheChoiceAndDeliversItWhenAsked)
 
 TEST_F(PopUpMenuTest, WithoutDeliveryTheChoiceIsOnlyReturned)
 {
-	when_popup_opens([](QMenu* menu) { choose(menu, QStringLiteral("Delete")); });
+	PopUpActor actor([](QMenu* menu) { choose(menu, QStringLiteral("Delete")); });
 	EXPECT_EQ(fDelete, fMenu->Go(BPoint(10, 10)));
 	EXPECT_TRUE(fRecorder->StaysAt(0));
 }
@@ -97,7 +101,7 @@ TEST_F(PopUpMenuTest, WithoutDeliveryTheChoiceIsOnlyReturned)
 
 TEST_F(PopUpMenuTest, ClosingWithoutAChoiceReturnsNothing)
 {
-	when_popup_opens([](QMenu* menu) { menu->close(); });
+	PopUpActor actor([](QMenu* menu) { menu->close(); });
 	EXPECT_EQ(nullptr, fMenu->Go(BPoint(10, 10), true));
 	EXPECT_TRUE(fRecorder->StaysAt(0));
 }
@@ -111,7 +115,7 @@ TEST_F(PopUpMenuTest, RadioModeMarksTheChoice)
 	menu->AddItem(first);
 	menu->AddItem(second);
 	first->SetMarked(true);
-	when_popup_opens([](QMenu* popup) { choose(popup, QStringLiteral("Second")); });
+	PopUpActor actor([](QMenu* popup) { choose(popup, QStringLiteral("Second")); });
 	EXPECT_EQ(second, menu->Go(BPoint(10, 10)));
 	EXPECT_EQ(second, menu->FindMarked());
 	EXPECT_FALSE(first->IsMarked());
