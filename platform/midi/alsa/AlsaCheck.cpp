@@ -24,14 +24,14 @@ file_name(const char* path)
 
 
 status_t
-alsa_check(int result, const char* call, std::source_location where)
+alsa_check_at(int result, const char* call, const char* file, int line)
 {
 	if (result >= 0)
 		return B_OK;
 
 	std::string failure = std::string(call) + ": " + snd_strerror(result)
-		+ " (" + file_name(where.file_name()) + ":"
-		+ std::to_string(where.line()) + ")";
+		+ " (" + file_name(file) + ":"
+		+ std::to_string(line) + ")";
 	std::lock_guard<std::mutex> lock(sFailureLock);
 	sLastFailure = failure;
 	return status_from_errno(-result);

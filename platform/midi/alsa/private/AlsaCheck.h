@@ -1,7 +1,6 @@
 #ifndef _ALSA_CHECK_H
 #define _ALSA_CHECK_H
 
-#include <source_location>
 #include <string>
 
 #include <SupportDefs.h>
@@ -10,8 +9,11 @@
 // ALSA error, -errno) becomes a status, and the failure is recorded with the
 // call's name and site, so that the one message a program shows tells where
 // it went wrong.
-status_t alsa_check(int result, const char* call,
-	std::source_location where = std::source_location::current());
+// (A macro rather than std::source_location, which clang 14 lacks.)
+status_t alsa_check_at(int result, const char* call, const char* file,
+	int line);
+#define alsa_check(result, call) \
+	alsa_check_at((result), (call), __FILE__, __LINE__)
 
 // "snd_seq_open: No such file or directory (AlsaSequencerBridge.cpp:42)", or
 // empty when nothing failed yet.
