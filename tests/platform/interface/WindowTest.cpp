@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include <InterfaceDefs.h>
+
+#include "InterfaceTestSupport.h"
+
+using namespace interface_test;
+
+namespace {
+
+TEST(WindowTest, FrameIsTheContentAreaInScreenCoordinates)
+{
+	WindowHolder window(make_window(BRect(5, 24, 300, 250)));
+	show_and_settle(window.Get());
+	EXPECT_EQ(window->Frame(), BRect(5, 24, 300, 250));
+	EXPECT_EQ(window->Bounds(), BRect(0, 0, 295, 226));
+	QWidget* widget = BPrivate::window_widget(window.Get());
+	EXPECT_EQ(widget->geometry(), QRect(5, 24, 296, 227));
+
+	window->MoveTo(40, 50);
+	window->ResizeTo(99, 49);
+	settle();
+	EXPECT_EQ(window->Frame(), BRect(40, 50, 139, 99));
+	EXPECT_EQ(widget->geometry(), QRect(40, 50, 100, 50));
+}
+
+
+TEST(WindowTest, SizeLimitsClampTheFrame)
+{
+	WindowHolder window(make_window(BRect(0, 0, 199, 99)));
+	window->SetSizeLimits(50, 150, 20, 60);
+	EXPECT_EQ(window->Bounds(), BRect(0, 0, 150, 60));
+	window->ResizeTo(10, 10);
+	EXPECT_EQ(window->Bounds(), BRect(0, 0, 50, 20));
+	float minWidth;
+	float maxHeight;
+	window->GetSizeLimits(&minWidth, NULL, NULL, &maxHeight);
+	EXPECT_EQ(minWidth, 50);
+	EXPECT_EQ(maxHeight, 60);
+}
+
+
+TEST(WindowTest, TheBorderedTipWindowDrawsItsBorderOutsideTheContentAndTakesNoFocus)
+{
+	BPrivate::ensure_interface_kit();
+	BWindow* tip = new BWindow(BRect(10, 10, 59, 29), "TTW_tip", B_BORDERED_WINDOW_LOOK,
+		B_FLOATING_ALL_WINDOW_FEEL, B_AVOID_FRONT | B_AVOID_FOCUS, B_CURRENT_WORKSPACE);
+	WindowHolder holder(tip);
+	show_and_settle(tip);
+	QWidget* widget = BPrivate::window_widget(tip);
+	EXPECT_EQ(widget->geometry(), QRect(9, 9, 52, 22));
+	EXPECT_EQ(tip->Frame(), BRect(10, 10, 59, 29));
+	EXPECT_TRUE(widget->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+	EXPECT_TRUE(widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+	EXPECT_FALSE(tip->IsActive());
+	EXPECT_STREQ(tip->Name(), "TTW_tip");
+
+	tip->SetTitle("shown title");
+	EXPECT_STREQ(tip->Title(), "shown title");
+	EXPECT_STREQ(tip->Name(), "TTW_tip");
+}
+
+
+TEST(WindowTest, HideAndShowNestAndTheFirstShowRunsTheWindow)
+{
+	WindowHolder window(make_window());
+	EXPECT_TRUE(window->IsHidden());
+	EXPECT_LT(window->Thread(), 0);
+	window->Show();
+	EXPECT_EQ(window->Thread(), find_thread(NULL));
+	window->Hide();
+	window->Hide();
+	window->Show();
+	EXPECT_TRUE(window->IsHidden());
+	window->Show();
+	EXPECT_FALSE(window->IsHidden());
+	settle();
+	EXPECT_TRUE(BPrivate::window_widget(window.Get())->isVisible());
+}
+
+
+TEST(WindowTest, TaskBarLabelIsTheIconNameOfEveryWindow)
+{
+	WindowHolder first(make_window());
+	BPrivate::set_task_bar_label("Song Title");
+	WindowHolder second(make_window());
+	EXPECT_EQ(BPrivate::task_bar_label(), "Song Title");
+	EXPECT_EQ(BPrivate::window_widget(first.Get())->windowIconText(), "Song Title");
+	EXPECT_EQ(BPrivate::window_widget(second.Get())->windowIconText(), "Song Title");
+	EXPECT_EQ(BPrivate::window_widget(first.Get())->windowTitle(), "Test");
+	BPrivate::set_task_bar_label("");
+}
+
+
+TEST(WindowTest, WindowPrioritiesAreRecordedNotApplied)
+{
+	WindowHolder window(make_window());
+	EXPECT_EQ(BPrivate::window_priority(window.Get()), -1);
+	BPrivate::record_window_priority(window.Get(), B_DISPLAY_PRIORITY);
+	EXPECT_EQ(BPrivate::window_priority(window.Get()), B_DISPLAY_PRIORITY);
+}
+
+}
