@@ -112,6 +112,8 @@ struct WindowData {
 	// BView::KeyDown.
 	std::map<int64, std::unique_ptr<QKeyEvent>> nativeKeys;
 	int64 nextNativeKey = 1;
+	// A native widget is handling a key it had handed to the window.
+	bool passingKey = false;
 };
 
 // The widget of a view: erases with the view colour, calls Draw(), turns

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QWidget>
 
 #include <AppDefs.h>
@@ -176,6 +177,7 @@ BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
 	fData->font = *be_plain_font;
 	fData->widget = new BPrivate::ViewWidget(this);
 	fData->widget->hide();
+	SetFlags(flags);
 	BPrivate::place_view_widget(this);
 }
 
@@ -211,7 +213,7 @@ BView::BView(BMessage* archive)
 	if (archive->FindInt32("_resize_mode", &value) == B_OK)
 		fData->resizingMode = (uint32)value;
 	if (archive->FindInt32("_flags", &value) == B_OK)
-		fData->flags = (uint32)value;
+		SetFlags((uint32)value);
 	fData->viewColor = archived_color(archive, "_view_color", fData->viewColor);
 	fData->highColor = archived_color(archive, "_high_color", fData->highColor);
 	fData->lowColor = archived_color(archive, "_low_color", fData->lowColor);
@@ -311,6 +313,23 @@ BView::MouseDown(BPoint)
 }
 
 
+static QWidget*
+next_navigable(QWidget* start, bool forward)
+{
+	QWidget* window = start->window();
+	QWidget* widget = start;
+	while (true) {
+		widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain();
+		if (widget == NULL || widget == start)
+			return NULL;
+		if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isEnabled()
+			&& widget->window() == window && widget->isVisibleTo(window)) {
+			return widget;
+		}
+	}
+}
+
+
 void
 BView::KeyDown(const char* bytes, int32 numBytes)
 {
@@ -329,9 +348,11 @@ BView::KeyDown(const char* bytes, int32 numBytes)
 			QWidget* receiver = fData->native->focusWidget() != NULL
 				? fData->native->focusWidget() : fData->native;
 			event->setAccepted(false);
-			receiver->setProperty("vantu_passing_key", true);
+			// What the native widget leaves travels up to the view's
+			// widget, which must not turn it into a message again.
+			windowData.passingKey = true;
 			QCoreApplication::sendEvent(receiver, event.get());
-			receiver->setProperty("vantu_passing_key", false);
+			windowData.passingKey = false;
 		}
 		return;
 	}
@@ -340,8 +361,7 @@ BView::KeyDown(const char* bytes, int32 numBytes)
 		int32 mods = 0;
 		if (message != NULL)
 			message->FindInt32("modifiers", &mods);
-		QWidget* next = (mods & B_SHIFT_KEY) != 0
-			? fData->widget->previousInFocusChain() : fData->widget->nextInFocusChain();
+		QWidget* next = next_navigable(fData->widget, (mods & B_SHIFT_KEY) == 0);
 		if (next != NULL)
 			next->setFocus((mods & B_SHIFT_KEY) != 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 	}
@@ -877,8 +897,11 @@ BView::Invalidate(BRect invalRect)
 		return;
 	invalRect.OffsetBy(-fData->origin.x, -fData->origin.y);
 	const QRect area = BPrivate::to_qrect(invalRect);
-	QWidget* widget = fData->widget;
-	BPrivate::run_on_gui_thread([widget, area] { widget->update(area); });
+	QPointer<QWidget> widget(fData->widget);
+	BPrivate::run_on_gui_thread([widget, area] {
+		if (widget != nullptr)
+			widget->update(area);
+	});
 }
 
 

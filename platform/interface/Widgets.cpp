@@ -122,10 +122,8 @@ ViewWidget::eventFilter(QObject* watched, QEvent* event)
 {
 	BWindow* window = view_data(fView).window;
 	QWidget* widget = qobject_cast<QWidget*>(watched);
-	if (window == NULL || widget == NULL || !is_input_event(event->type())
-		|| widget->property("vantu_passing_key").toBool()) {
+	if (window == NULL || widget == NULL || !is_input_event(event->type()))
 		return false;
-	}
 	return window_input_event(window, widget, event);
 }
 
@@ -181,6 +179,11 @@ WindowWidget::WindowWidget(BWindow* window)
 bool
 WindowWidget::event(QEvent* event)
 {
+	// Keys reach the window itself when no view has the focus.
+	if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+		&& window_input_event(fWindow, this, event)) {
+		return true;
+	}
 	if (event->type() == QEvent::ActivationChange) {
 		WindowData& data = window_data(fWindow);
 		const bool active = isActiveWindow();

@@ -200,6 +200,8 @@ bool
 handle_key(BWindow* window, QWidget* widget, QKeyEvent* event)
 {
 	WindowData& data = BPrivate::window_data(window);
+	if (data.passingKey)
+		return false;
 	BMessage message;
 	if (!BPrivate::make_key_message(*event, event->type() == QEvent::KeyPress, &message))
 		return false;
@@ -207,7 +209,9 @@ handle_key(BWindow* window, QWidget* widget, QKeyEvent* event)
 	const bool native = is_native_part(widget);
 	if (native && event->type() == QEvent::KeyRelease)
 		return false;
-	BView* target = data.focus != NULL ? data.focus : owner_view(widget);
+	// A native widget gets keys only when Qt gave it the focus, whatever the
+	// window last heard.
+	BView* target = native || data.focus == NULL ? owner_view(widget) : data.focus;
 	if (native) {
 		const int64 id = data.nextNativeKey++;
 		data.nativeKeys[id] = std::unique_ptr<QKeyEvent>(event->clone());
