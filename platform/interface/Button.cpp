@@ -112,6 +112,7 @@ BButton::_Init()
 	button->setEnabled(IsEnabled());
 	button->setDown(Value() != B_CONTROL_OFF);
 	BPrivate::set_native_widget(this, button);
+	BPrivate::adopt_view_font(this);
 	QObject::connect(button, &QPushButton::clicked, button,
 		[this]() { BPrivate::run_locked(this, [this]() { Invoke(); }); });
 }

@@ -86,6 +86,7 @@ BCheckBox::_Init()
 	box->setChecked(Value() != B_CONTROL_OFF);
 	box->setEnabled(IsEnabled());
 	BPrivate::set_native_widget(this, box);
+	BPrivate::adopt_view_font(this);
 	QObject::connect(box, &QCheckBox::clicked, box, [this](bool checked) {
 		BPrivate::run_locked(this, [this, checked]() {
 			SetValue(checked ? B_CONTROL_ON : B_CONTROL_OFF);

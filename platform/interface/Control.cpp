@@ -73,6 +73,11 @@ BControl::Archive(BMessage* archive, bool deep) const
 void
 BControl::AttachedToWindow()
 {
+	// Controls sit on their parent's background.
+	if (Parent() != NULL) {
+		SetViewColor(Parent()->ViewColor());
+		SetLowColor(ViewColor());
+	}
 	// A control without a target reports to its window.
 	if (!Messenger().IsValid())
 		SetTarget(Window());

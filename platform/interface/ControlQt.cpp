@@ -21,6 +21,16 @@ run_locked(BView* view, const std::function<void()>& action)
 
 
 void
+adopt_view_font(BView* view)
+{
+	BFont font;
+	view->GetFont(&font);
+	if (QWidget* native = native_widget(view))
+		native->setFont(to_qfont(font));
+}
+
+
+void
 set_checked_quietly(QAbstractButton* button, bool checked)
 {
 	const QSignalBlocker blocker(button);

@@ -17,6 +17,10 @@ namespace BPrivate {
 // view is in no window or the window is gone.
 void run_locked(BView* view, const std::function<void()>& action);
 
+// Gives the view's native widget the view's font, so native controls and
+// text drawn through the Be API match.
+void adopt_view_font(BView* view);
+
 // Sets a native button's state or text from code without emitting anything.
 void set_checked_quietly(QAbstractButton* button, bool checked);
 

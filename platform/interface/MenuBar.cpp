@@ -7,6 +7,7 @@
 #include <MenuItem.h>
 #include <MenuQt.h>
 #include <SeparatorItem.h>
+#include <ControlQt.h>
 #include <ViewQt.h>
 #include <Window.h>
 
@@ -22,6 +23,7 @@ BMenuBar::BMenuBar(BRect frame, const char* name, uint32 resizingMode,
 	QMenuBar* bar = new QMenuBar;
 	bar->setNativeMenuBar(false);
 	BPrivate::set_native_widget(this, bar);
+	BPrivate::adopt_view_font(this);
 	if (resizeToFit) {
 		// An empty bar has no height yet; measure one with a title.
 		QAction* probe = bar->addAction(QStringLiteral("X"));

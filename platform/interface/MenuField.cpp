@@ -12,6 +12,7 @@
 #include <MenuQt.h>
 #include <Message.h>
 #include <PopUpMenu.h>
+#include <ControlQt.h>
 #include <ViewQt.h>
 
 B_REGISTER_ARCHIVABLE_CLASS(BMenuField);
@@ -309,6 +310,7 @@ BMenuField::_Init(BMenu* menu)
 		[popup, source]() { BPrivate::fill_qmenu(popup, source); });
 	container->setEnabled(fEnabled);
 	BPrivate::set_native_widget(this, container);
+	BPrivate::adopt_view_font(this);
 
 	const BMenuItem* marked = fMenu->IsLabelFromMarked() ? fMenu->FindMarked() : NULL;
 	fMenuItem->SetLabel(marked != NULL ? marked->Label()

@@ -103,6 +103,7 @@ BRadioButton::_Init()
 	button->setChecked(Value() != B_CONTROL_OFF);
 	button->setEnabled(IsEnabled());
 	BPrivate::set_native_widget(this, button);
+	BPrivate::adopt_view_font(this);
 	QObject::connect(button, &QRadioButton::clicked, button, [this]() {
 		BPrivate::run_locked(this, [this]() {
 			SetValue(B_CONTROL_ON);

@@ -60,10 +60,6 @@ BSlider::~BSlider()
 void
 BSlider::AttachedToWindow()
 {
-	if (Parent() != NULL) {
-		SetViewColor(Parent()->ViewColor());
-		SetLowColor(ViewColor());
-	}
 	_MakeOffscreen();
 	BControl::AttachedToWindow();
 }

@@ -263,11 +263,12 @@ BTabView::_Init(button_width width)
 	bar->setDrawBase(true);
 	bar->setExpanding(width == B_WIDTH_FROM_WIDEST);
 	bar->setFocusPolicy(Qt::TabFocus);
+	BPrivate::set_native_widget(this, bar);
+	BPrivate::adopt_view_font(this);
 	// The bar measures its height with a tab in it.
 	bar->addTab(QStringLiteral("X"));
 	fTabHeight = bar->sizeHint().height();
 	bar->removeTab(0);
-	BPrivate::set_native_widget(this, bar);
 	QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int index) {
 		BPrivate::run_locked(this, [this, index]() { Select(index); });
 	});

@@ -96,17 +96,6 @@ BTextControl::Archive(BMessage* archive, bool) const
 
 
 void
-BTextControl::AttachedToWindow()
-{
-	if (Parent() != NULL) {
-		SetViewColor(Parent()->ViewColor());
-		SetLowColor(ViewColor());
-	}
-	BControl::AttachedToWindow();
-}
-
-
-void
 BTextControl::Draw(BRect)
 {
 	if (fDivider <= 0 || Label()[0] == '\0')

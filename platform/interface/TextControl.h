@@ -23,7 +23,6 @@ public:
 	static BArchivable* Instantiate(BMessage* archive);
 	virtual status_t Archive(BMessage* archive, bool deep = true) const;
 
-	virtual void AttachedToWindow();
 	virtual void Draw(BRect updateRect);
 	virtual void MakeFocus(bool focus = true);
 

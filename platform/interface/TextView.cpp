@@ -349,6 +349,7 @@ BTextView::_Init(bool singleLine)
 	if (singleLine) {
 		QLineEdit* line = new QLineEdit;
 		BPrivate::set_native_widget(this, line);
+		BPrivate::adopt_view_font(this);
 		QObject::connect(line, &QLineEdit::textEdited, line, [this, line](const QString& text) {
 			QString kept = text;
 			for (char c : fDisallowed)
@@ -366,6 +367,7 @@ BTextView::_Init(bool singleLine)
 	editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 	editor->setFrameShape(QFrame::NoFrame);
 	BPrivate::set_native_widget(this, editor);
+	BPrivate::adopt_view_font(this);
 	QObject::connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, editor,
 		[this]() { _FixupScrollBars(); });
 	QObject::connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, editor,

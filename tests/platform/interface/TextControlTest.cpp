@@ -29,6 +29,8 @@ protected:
 		fControl->SetModificationMessage(new BMessage(kModified));
 		fWindow->AddChild(fControl);
 		fControl->SetTarget(fRecorder->Messenger());
+		// Typed keys go to the focused entry.
+		fControl->MakeFocus(true);
 		fWindow->Show();
 	}
 
