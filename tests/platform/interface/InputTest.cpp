@@ -9,6 +9,7 @@
 
 #include <AppDefs.h>
 #include <InterfaceDefs.h>
+#include <Button.h>
 #include <MessageFilter.h>
 
 #include "InputQt.h"
@@ -434,6 +435,70 @@ TEST(WindowThreadTest, TheCloseBoxAsksThroughTheLooper)
 	EXPECT_FALSE(close.isAccepted());
 	EXPECT_TRUE(pump_until([window] { return window->quitAskedWithMessage.load(); }));
 	EXPECT_FALSE(window->IsHidden());
+}
+
+}
+
+namespace {
+
+class KeyWindow : public BWindow {
+public:
+	KeyWindow() : BWindow(BRect(0, 0, 199, 99), "keys", B_TITLED_WINDOW, 0) {}
+	void MessageReceived(BMessage* message) override
+	{
+		received.push_back(message->what);
+		if (message->what == B_KEY_DOWN)
+			rawChars.push_back(message->FindInt32("raw_char"));
+	}
+	std::vector<uint32> received;
+	std::vector<int32> rawChars;
+};
+
+
+void
+press_key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const char* text)
+{
+	QKeyEvent event(QEvent::KeyPress, key, modifiers, QString::fromUtf8(text));
+	QCoreApplication::sendEvent(widget, &event);
+}
+
+
+TEST(WindowKeyTest, KeysWithoutAFocusViewReachTheWindow)
+{
+	KeyWindow* window = new KeyWindow;
+	WindowHolder holder(window);
+	show_and_settle(window);
+	press_key(BPrivate::window_widget(window), Qt::Key_Escape, Qt::NoModifier, "\x1b");
+	ASSERT_TRUE(pump_until([window] { return !window->rawChars.empty(); }));
+	EXPECT_EQ(window->rawChars.front(), B_ESCAPE);
+}
+
+
+TEST(WindowKeyTest, EnterClicksTheDefaultButtonAndCommandKeysFindShortcuts)
+{
+	KeyWindow* window = new KeyWindow;
+	WindowHolder holder(window);
+	RecordingView* focus = new RecordingView(BRect(0, 0, 49, 49), "focus");
+	BButton* button = new BButton(BRect(60, 0, 119, 20), "ok", "OK", new BMessage('_ok'));
+	window->AddChild(focus);
+	window->AddChild(button);
+	window->SetDefaultButton(button);
+	window->AddShortcut('s', B_SHIFT_KEY, new BMessage('save'));
+	focus->MakeFocus();
+	show_and_settle(window);
+	EXPECT_EQ(window->DefaultButton(), button);
+	EXPECT_TRUE(button->IsDefault());
+
+	QWidget* widget = BPrivate::view_widget(focus);
+	press_key(widget, Qt::Key_Return, Qt::NoModifier, "\r");
+	press_key(widget, Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier, "S");
+	press_key(widget, Qt::Key_S, Qt::AltModifier, "s");
+	ASSERT_TRUE(pump_until([window] { return window->received.size() >= 2; }));
+	settle();
+	EXPECT_EQ(window->received, (std::vector<uint32>{'_ok', 'save'}));
+	// The Command key without a matching shortcut goes to the focus view.
+	ASSERT_EQ(focus->events.size(), 1u);
+	EXPECT_EQ(focus->events[0].bytes, "s");
 }
 
 }
