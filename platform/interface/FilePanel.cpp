@@ -50,7 +50,9 @@ is_folder(const std::string& path)
 }
 
 
-// The panel's window: closing it only hides it.
+// The panel's window: the close box only hides it. When the application
+// quits it asks every window directly; the panel's window then agrees, and
+// the panel lives on without it (it still knows its folder).
 class PanelWindow : public BWindow {
 public:
 	PanelWindow(BFilePanel::Private* panel, const char* title)
@@ -61,6 +63,7 @@ public:
 	{
 	}
 
+	virtual ~PanelWindow();
 	virtual bool QuitRequested();
 
 private:
@@ -116,9 +119,19 @@ struct BFilePanel::Private {
 };
 
 
+PanelWindow::~PanelWindow()
+{
+	fPanel->window = NULL;
+	fPanel->widget = NULL;
+}
+
+
 bool
 PanelWindow::QuitRequested()
 {
+	const BMessage* message = CurrentMessage();
+	if (message == NULL || message->what != B_QUIT_REQUESTED)
+		return true;
 	fPanel->Cancel();
 	return false;
 }
@@ -212,6 +225,8 @@ BFilePanel::Private::SetFolder(const std::string& path)
 void
 BFilePanel::Private::List()
 {
+	if (widget == NULL)
+		return;
 	widget->pathField->setText(QString::fromStdString(folder));
 	widget->list->clear();
 	const QDir dir(QString::fromStdString(folder));
@@ -252,7 +267,7 @@ BFilePanel::Private::Activated(QTreeWidgetItem* item)
 void
 BFilePanel::Private::Confirm()
 {
-	if (!window->Lock())
+	if (window == NULL || !window->Lock())
 		return;
 	if (mode == B_SAVE_PANEL) {
 		const std::string name = widget->nameField->text().toStdString();
@@ -304,7 +319,7 @@ BFilePanel::Private::Confirm()
 void
 BFilePanel::Private::Cancel()
 {
-	if (!window->Lock())
+	if (window == NULL || !window->Lock())
 		return;
 	Closed();
 	window->Unlock();
@@ -355,7 +370,7 @@ BFilePanel::BFilePanel(file_panel_mode mode, BMessenger* target,
 
 BFilePanel::~BFilePanel()
 {
-	if (fData->window->Lock())
+	if (fData->window != NULL && fData->window->Lock())
 		fData->window->Quit();
 	delete fData->message;
 }
@@ -364,7 +379,7 @@ BFilePanel::~BFilePanel()
 void
 BFilePanel::Show()
 {
-	if (fData->window->Lock()) {
+	if (fData->window != NULL && fData->window->Lock()) {
 		if (fData->window->IsHidden())
 			fData->window->Show();
 		fData->window->Activate();
@@ -376,7 +391,7 @@ BFilePanel::Show()
 void
 BFilePanel::Hide()
 {
-	if (fData->window->Lock()) {
+	if (fData->window != NULL && fData->window->Lock()) {
 		if (!fData->window->IsHidden())
 			fData->window->Hide();
 		fData->window->Unlock();
@@ -387,7 +402,7 @@ BFilePanel::Hide()
 bool
 BFilePanel::IsShowing() const
 {
-	return !fData->window->IsHidden();
+	return fData->window != NULL && !fData->window->IsHidden();
 }
 
 
@@ -430,6 +445,8 @@ BFilePanel::SetMessage(BMessage* message)
 void
 BFilePanel::SetButtonLabel(file_panel_button button, const char* label)
 {
+	if (fData->widget == NULL)
+		return;
 	QPushButton* target = button == B_CANCEL_BUTTON
 		? fData->widget->cancelButton : fData->widget->defaultButton;
 	target->setText(BPrivate::literal_label(label));
@@ -439,7 +456,8 @@ BFilePanel::SetButtonLabel(file_panel_button button, const char* label)
 void
 BFilePanel::SetSaveText(const char* text)
 {
-	fData->widget->nameField->setText(QString::fromUtf8(text != NULL ? text : ""));
+	if (fData->widget != NULL)
+		fData->widget->nameField->setText(QString::fromUtf8(text != NULL ? text : ""));
 }
 
 
@@ -521,6 +539,8 @@ namespace BPrivate {
 bool
 file_panel_select(BFilePanel* panel, const std::vector<std::string>& names)
 {
+	if (BFilePanel::Private::Of(panel).widget == NULL)
+		return false;
 	QTreeWidget* list = BFilePanel::Private::Of(panel).widget->list;
 	list->clearSelection();
 	bool all = true;
@@ -540,6 +560,8 @@ file_panel_select(BFilePanel* panel, const std::vector<std::string>& names)
 bool
 file_panel_open_folder(BFilePanel* panel, const char* name)
 {
+	if (BFilePanel::Private::Of(panel).widget == NULL)
+		return false;
 	const QList<QTreeWidgetItem*> found = BFilePanel::Private::Of(panel).widget->list->findItems(
 		QString::fromUtf8(name), Qt::MatchExactly, 0);
 	if (found.isEmpty() || !found.front()->data(0, kIsFolderRole).toBool())
@@ -552,14 +574,14 @@ file_panel_open_folder(BFilePanel* panel, const char* name)
 void
 file_panel_confirm(BFilePanel* panel)
 {
-	BFilePanel::Private::Of(panel).widget->defaultButton->click();
+	BFilePanel::Private::Of(panel).Confirm();
 }
 
 
 void
 file_panel_cancel(BFilePanel* panel)
 {
-	BFilePanel::Private::Of(panel).widget->cancelButton->click();
+	BFilePanel::Private::Of(panel).Cancel();
 }
 
 
@@ -567,6 +589,8 @@ std::vector<std::string>
 file_panel_entries(BFilePanel* panel)
 {
 	std::vector<std::string> names;
+	if (BFilePanel::Private::Of(panel).widget == NULL)
+		return names;
 	QTreeWidget* list = BFilePanel::Private::Of(panel).widget->list;
 	for (int i = 0; i < list->topLevelItemCount(); i++)
 		names.push_back(list->topLevelItem(i)->text(0).toStdString());

@@ -43,6 +43,11 @@ enum file_panel_button {
 //   code sends nothing.
 // A folder that does not exist (a path from another system, say) gives
 // the home folder instead.
+//
+// The panel's window never quits on its own: the close box hides it. When
+// the application quits, its window goes with the others; the panel then
+// keeps its folder (GetPanelDirectory) but shows nothing, and Window() is
+// NULL.
 class BFilePanel {
 public:
 	// Copies `target` and `message`; the caller keeps its own.

@@ -160,6 +160,32 @@ TEST_F(FilePanelTest, CancelSendsOnlyTheCancel)
 }
 
 
+TEST_F(FilePanelTest, CloseBoxHidesAndTheApplicationsQuitEndsTheWindow)
+{
+	BFilePanel panel(B_OPEN_PANEL, &fTarget);
+	panel.SetPanelDirectory(fFolder.c_str());
+	panel.Show();
+	panel.Window()->PostMessage(B_QUIT_REQUESTED);
+	ASSERT_TRUE(fRecorder->WaitFor(1));
+	EXPECT_EQ(B_CANCEL, fRecorder->Messages()[0].what);
+	EXPECT_FALSE(panel.IsShowing());
+	ASSERT_NE(nullptr, panel.Window());
+
+	// The application asks its windows directly, then quits them.
+	BWindow* window = panel.Window();
+	ASSERT_TRUE(window->Lock());
+	EXPECT_TRUE(window->QuitRequested());
+	window->Quit();
+	EXPECT_EQ(nullptr, panel.Window());
+	entry_ref shown;
+	panel.GetPanelDirectory(&shown);
+	EXPECT_EQ(fFolder, shown.path());
+	panel.Show();
+	EXPECT_FALSE(panel.IsShowing());
+	EXPECT_TRUE(fRecorder->StaysAt(1));
+}
+
+
 TEST_F(FilePanelTest, MissingFolderFallsBackToHome)
 {
 	BFilePanel panel(B_OPEN_PANEL, &fTarget);
