@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <MenuItem.h>
 #include <MenuQt.h>
@@ -57,14 +58,14 @@ BMenuBar::DetachedFromWindow()
 }
 
 
-namespace BPrivate {
-
-void
-menu_bar_changed(BMenuBar* bar)
+// Rebuilds the bar's titles. Runs from the event loop: the change that asked
+// for it may come from an action of this bar that is still emitting its
+// signal, and many changes in a row (relabelling every menu) make one
+// rebuild.
+static void
+rebuild_menu_bar(BMenuBar* bar, QMenuBar* native)
 {
-	QMenuBar* native = static_cast<QMenuBar*>(native_widget(bar));
-	if (native == NULL)
-		return;
+	native->setProperty("vantu_rebuild_pending", false);
 	native->clear();
 	for (QMenu* old : native->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
 		old->deleteLater();
@@ -74,17 +75,30 @@ menu_bar_changed(BMenuBar* bar)
 			continue;
 		QAction* action;
 		if (BMenu* submenu = item->Submenu()) {
-			QMenu* menu = native->addMenu(menu_item_text(item));
+			QMenu* menu = native->addMenu(BPrivate::menu_item_text(item));
 			QObject::connect(menu, &QMenu::aboutToShow, menu,
-				[menu, submenu]() { fill_qmenu(menu, submenu); });
+				[menu, submenu]() { BPrivate::fill_qmenu(menu, submenu); });
 			action = menu->menuAction();
 		} else {
-			action = native->addAction(menu_item_text(item));
+			action = native->addAction(BPrivate::menu_item_text(item));
 			QObject::connect(action, &QAction::triggered, native,
-				[item]() { choose_menu_item(item); });
+				[item]() { BPrivate::choose_menu_item(item); });
 		}
 		action->setEnabled(item->IsEnabled());
 	}
+}
+
+
+namespace BPrivate {
+
+void
+menu_bar_changed(BMenuBar* bar)
+{
+	QMenuBar* native = static_cast<QMenuBar*>(native_widget(bar));
+	if (native == NULL || native->property("vantu_rebuild_pending").toBool())
+		return;
+	native->setProperty("vantu_rebuild_pending", true);
+	QTimer::singleShot(0, native, [bar, native]() { rebuild_menu_bar(bar, native); });
 }
 
 }

@@ -221,7 +221,7 @@ BMenuField::SetLabel(const char* label)
 {
 	fLabel = label != NULL ? label : "";
 	if (QLabel* widget = Private::LabelWidget(this))
-		widget->setText(BPrivate::literal_label(fLabel.c_str()));
+		widget->setText(QString::fromUtf8(fLabel.c_str()));
 }
 
 
@@ -300,7 +300,7 @@ BMenuField::_Init(BMenu* menu)
 	AddChild(fMenu);
 
 	FieldWidget* container = new FieldWidget(this);
-	QLabel* labelWidget = new QLabel(BPrivate::literal_label(fLabel.c_str()), container);
+	QLabel* labelWidget = new QLabel(QString::fromUtf8(fLabel.c_str()), container);
 	labelWidget->setTextFormat(Qt::PlainText);
 	QPushButton* button = new QPushButton(container);
 	QMenu* popup = new QMenu(button);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 
 #include <InterfaceDefs.h>
 #include <Menu.h>
@@ -12,6 +13,7 @@
 #include <MenuPrivate.h>
 #include <MenuQt.h>
 #include <SeparatorItem.h>
+#include <ViewQt.h>
 #include <Window.h>
 
 #include "ControlsTestSupport.h"
@@ -202,7 +204,7 @@ TEST_F(MenuTest, QtMenusFollowTheItems)
 }
 
 
-TEST_F(MenuTest, MenuBarIsTheWindowsKeyMenuBarWithItsHeightAtOnce)
+TEST_F(MenuTest, MenuBarTitlesKeyRoutingAndHeight)
 {
 	BWindow* window = new BWindow(BRect(50, 50, 349, 249), "menus", B_TITLED_WINDOW, 0);
 	BMenuBar* bar = new BMenuBar(BRect(0, 0, 299, 10), "MenuBar");
@@ -213,6 +215,17 @@ TEST_F(MenuTest, MenuBarIsTheWindowsKeyMenuBarWithItsHeightAtOnce)
 	EXPECT_EQ(bar, window->KeyMenuBar());
 	bar->AddItem(fMenu);
 	fMenu = new BMenu("spare");
+	bar->AddItem(new BMenu("Tools & Help"));
+	QMenuBar* native = static_cast<QMenuBar*>(BPrivate::native_widget(bar));
+	ASSERT_TRUE(controls_test::pump_until([native]() { return native->actions().size() == 2; }));
+	EXPECT_EQ(QStringLiteral("File"), native->actions()[0]->text());
+	EXPECT_EQ(QStringLiteral("Tools && Help"), native->actions()[1]->text());
+	bar->ItemAt(0)->SetLabel("Fichier");
+	bar->ItemAt(1)->SetEnabled(false);
+	ASSERT_TRUE(controls_test::pump_until([native]() {
+		return native->actions().size() == 2 && native->actions()[0]->text() == "Fichier";
+	}));
+	EXPECT_FALSE(native->actions()[1]->isEnabled());
 	// Command+S reaches the item through the window's key routing.
 	window->Show();
 	BMessage key(B_KEY_DOWN);
