@@ -33,8 +33,9 @@ BListView::~BListView()
 void
 BListView::Draw(BRect updateRect)
 {
+	// Rows start at the list's own origin; scrolling moves the bounds.
 	BRect frame = Bounds();
-	frame.bottom = frame.top - 1;
+	frame.bottom = -1;
 	for (BListItem* item : fItems) {
 		frame.top = frame.bottom + 1;
 		frame.bottom = frame.top + std::ceil(item->Height());

@@ -27,13 +27,17 @@ const rgb_color kMarker = make_color(10, 200, 30);
 // through DrawItem.
 class MarkedRow : public BStringItem {
 public:
-	MarkedRow(const char* text) : BStringItem(text) {}
+	MarkedRow(uint8 shade) : BStringItem("row"), fShade(shade) {}
 	void Update(BView*, const BFont*) override { SetHeight(12.0f); }
 	void DrawItem(BView* owner, BRect frame, bool) override
 	{
-		owner->SetHighColor(kMarker);
+		owner->SetHighColor(Colour(fShade));
 		owner->FillRect(frame);
 	}
+	static rgb_color Colour(uint8 shade) { return make_color(kMarker.red, kMarker.green, shade); }
+
+private:
+	uint8 fShade;
 };
 
 
@@ -49,7 +53,7 @@ protected:
 		fScroll = new BScrollView("scroll", fList, B_FOLLOW_ALL, 0, false, true);
 		fWindow->AddChild(fScroll);
 		for (int i = 0; i < 20; i++) {
-			fItems.push_back(std::make_unique<MarkedRow>("row"));
+			fItems.push_back(std::make_unique<MarkedRow>(uint8(i * 10)));
 			fList->AddItem(fItems.back().get());
 		}
 		fList->SetSelectionMessage(new BMessage(kSelection));
@@ -132,9 +136,17 @@ TEST_F(ListViewTest, DoubleClickInvokes)
 
 TEST_F(ListViewTest, ItemsDrawThemselvesInTheirRows)
 {
-	const QImage image = interface_test::grab(fList);
-	EXPECT_EQ(kMarker, interface_test::pixel(image, 10, 0));
-	EXPECT_EQ(kMarker, interface_test::pixel(image, 10, 13 * 5 + 12));
+	QImage image = interface_test::grab(fList);
+	EXPECT_EQ(MarkedRow::Colour(0), interface_test::pixel(image, 10, 0));
+	EXPECT_EQ(MarkedRow::Colour(50), interface_test::pixel(image, 10, 13 * 5 + 12));
+
+	// Scrolled by two rows, the third row is at the top.
+	fWindow->Lock();
+	fList->ScrollTo(0, 26);
+	fWindow->Unlock();
+	image = interface_test::grab(fList);
+	EXPECT_EQ(MarkedRow::Colour(20), interface_test::pixel(image, 10, 0));
+	EXPECT_EQ(MarkedRow::Colour(70), interface_test::pixel(image, 10, 13 * 5 + 12));
 }
 
 
