@@ -29,6 +29,7 @@ TToolTip::TToolTip(const char* name)
 	fDelayTime(kDefaultDelayTime),
 	fShowTime(kDefaultShowTime),
 	fTimer(NULL),
+	fWaiting(false),
 	fTarget(NULL),
 	fSpy(new TTTSpy(this)),
 	fWindow(NULL)
@@ -153,9 +154,10 @@ TToolTip::FindToolTipWindow() const
 void
 TToolTip::_MouseEntered()
 {
-	if (fTimer != NULL)
+	if (fWaiting)
 		return;
 	BMessage open(kMsgOpenToolTipWindow);
+	fWaiting = true;
 	if (fDelayTime == 0) {
 		Looper()->PostMessage(&open, this);
 		return;
@@ -175,6 +177,9 @@ TToolTip::_MouseExited()
 void
 TToolTip::_OpenToolTipWindowRqtd()
 {
+	// A delay that ended just as the pointer left is not acted on.
+	if (!fWaiting)
+		return;
 	_CancelTimer();
 	if (FindToolTipWindow() != NULL || fTip.empty() || fTarget == NULL)
 		return;
@@ -198,4 +203,5 @@ TToolTip::_CancelTimer()
 {
 	delete fTimer;
 	fTimer = NULL;
+	fWaiting = false;
 }

@@ -57,6 +57,8 @@ private:
 	bigtime_t fShowTime;
 	std::string fTip;
 	BMessageRunner* fTimer;
+	// Between the pointer's entry and the end of the delay.
+	bool fWaiting;
 	BView* fTarget;
 	TTTSpy* fSpy;
 	// Where the spy and the tool tip are installed.

@@ -136,7 +136,6 @@ class ClickThroughWindow : public GuiTest {
 TEST_F(ClickThroughWindow, PressMessageIsClassified)
 {
 	BWindow* window = new BWindow(BRect(100, 100, 299, 299), "click", B_TITLED_WINDOW, 0);
-	Own(window);
 	RecordingView* view = new RecordingView;
 	window->AddChild(view);
 	window->Show();

@@ -37,7 +37,6 @@ protected:
 	{
 		GuiTest::SetUp();
 		fWindow = new SliderWindow;
-		Own(fWindow);
 		fSlider = new TCompactSlider(BRect(10, 10, 110, 26), "volume", "Volume",
 			new BMessage(kMsgSlider), 0, 100);
 		fSlider->SetValue(20);

@@ -62,7 +62,6 @@ protected:
 	{
 		GuiTest::SetUp();
 		fDialog = new CountingDialog;
-		Own(fDialog);
 		fView = new KeyView;
 		fDialog->AddMainChild(fView);
 		fYes = new BButton(BRect(10, 10, 90, 35), "yes", "Y・はい", new BMessage(kMsgYes));

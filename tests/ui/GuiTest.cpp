@@ -1,5 +1,6 @@
 #include "GuiTest.h"
 
+#include <memory>
 #include <string>
 
 #include <AppDefs.h>
@@ -54,6 +55,15 @@ private:
 	std::chrono::steady_clock::time_point fDeadline;
 };
 
+
+// Notes that the marker message came through.
+class Marker : public BHandler {
+public:
+	void MessageReceived(BMessage*) override { fSeen = true; }
+
+	bool fSeen = false;
+};
+
 }
 
 
@@ -71,11 +81,12 @@ GuiTest::SetUp()
 void
 GuiTest::TearDown()
 {
-	for (BWindow* window : fWindows) {
-		if (window->Lock())
-			window->Quit();
+	// Every window, tool-tip windows that are still open included.
+	while (BWindow* window = fApp->WindowAt(0)) {
+		if (!window->Lock())
+			break;
+		window->Quit();
 	}
-	fWindows.clear();
 	delete fApp;
 	fApp = nullptr;
 }
@@ -96,10 +107,26 @@ GuiTest::Settle()
 }
 
 
-void
-GuiTest::Own(BWindow* window)
+GuiTest::Step
+GuiTest::Drain(BWindow* window)
 {
-	fWindows.push_back(window);
+	std::shared_ptr<Marker> marker;
+	return [window, marker]() mutable {
+		if (!marker) {
+			marker = std::make_shared<Marker>();
+			window->Lock();
+			window->AddHandler(marker.get());
+			window->Unlock();
+			window->PostMessage('mark', marker.get());
+			return false;
+		}
+		if (!marker->fSeen)
+			return false;
+		window->Lock();
+		window->RemoveHandler(marker.get());
+		window->Unlock();
+		return true;
+	};
 }
 
 

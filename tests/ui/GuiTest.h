@@ -34,9 +34,9 @@ protected:
 	// A step that lets the loop go round a few times, so that what was
 	// posted so far is dispatched.
 	static Step Settle();
-
-	// The window is quit at the end of the test.
-	void Own(BWindow* window);
+	// A step that ends once the window has dispatched every message posted
+	// to it before the step began.
+	static Step Drain(BWindow* window);
 
 	// Input as the window would make it, posted to the view.
 	static BMessage MouseMessage(uint32 what, BView* view, BPoint where, uint32 buttons,
@@ -46,8 +46,8 @@ protected:
 	static BMessage KeyMessage(int32 rawChar, int32 modifiers, int32 key = 0);
 	static void Activate(BWindow* window, bool active);
 
+	// Its windows are quit at the end of the test.
 	BApplication* fApp = nullptr;
-	std::vector<BWindow*> fWindows;
 };
 
 #endif

@@ -15,7 +15,6 @@ protected:
 		GuiTest::SetUp();
 		fScreen = BScreen(B_MAIN_SCREEN_ID).Frame();
 		fWindow = new TPKNWin(BRect(0, 0, 199, 99), "placed", B_TITLED_WINDOW, 0);
-		Own(fWindow);
 	}
 
 	BRect fScreen;

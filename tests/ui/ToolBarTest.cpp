@@ -167,7 +167,6 @@ protected:
 	{
 		GuiTest::SetUp();
 		fWindow = new CountingWindow;
-		Own(fWindow);
 		fBar = new TToolBar(BRect(0, 0, 10, 10), "bar", B_FOLLOW_LEFT | B_FOLLOW_TOP);
 		fPush = make_button("push");
 		fToggle = make_button("toggle", TToolButton::kBehaviorToggle);

@@ -21,7 +21,6 @@ protected:
 		fPreviousClock = set_current_clock(&fClock);
 		GuiTest::SetUp();
 		fWindow = new BWindow(BRect(100, 100, 399, 199), "tips", B_TITLED_WINDOW, 0);
-		Own(fWindow);
 		TToolBar* bar = new TToolBar(BRect(0, 0, 10, 10), "bar", B_FOLLOW_LEFT | B_FOLLOW_TOP);
 		fFirst = new TToolButton(BRect(0, 0, 22, 22), "first", NULL, NULL, NULL, 0);
 		fSecond = new TToolButton(BRect(0, 0, 22, 22), "second", NULL, NULL, NULL, 0);
@@ -49,6 +48,7 @@ protected:
 		return count;
 	}
 
+	// The spy's notice follows the pointer message: drain twice after it.
 	Step Enter(TToolButton* button)
 	{
 		return [this, button] {
@@ -62,11 +62,17 @@ protected:
 		return [this, time] { fClock.Advance(time); return true; };
 	}
 
-	// Activation first, then a few rounds, so that the window's own
-	// activation from the platform does not come after the test's.
+	// The platform activates a window it shows; the test's own activation
+	// must come after that, or the platform's would undo it.
 	Step StartActive(bool active)
 	{
-		return [this, active] { Activate(fWindow, active); return true; };
+		const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+		return [this, active, giveUp] {
+			if (!fWindow->IsActive() && std::chrono::steady_clock::now() < giveUp)
+				return false;
+			Activate(fWindow, active);
+			return true;
+		};
 	}
 
 	BSteppedClock fClock{1000 * kSecond};
@@ -82,8 +88,8 @@ TEST_F(ToolTipTest, ShowsAfterTheDelayAndClosesAfterTheShowTime)
 	BPoint tipCorner;
 	RunSteps({
 		Settle(), StartActive(true), Settle(),
-		Enter(fFirst), Settle(),
-		Advance(kSecond - 1), Settle(),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow),
+		Advance(kSecond - 1), Drain(fWindow),
 		[&] { return CountTipWindows() == 0; },
 		Advance(1),
 		[&] { return fFirst->ToolTip()->FindToolTipWindow() != NULL; },
@@ -91,11 +97,11 @@ TEST_F(ToolTipTest, ShowsAfterTheDelayAndClosesAfterTheShowTime)
 			tipCorner = fFirst->ToolTip()->FindToolTipWindow()->Frame().LeftTop();
 			return true;
 		},
-		Advance(5 * kSecond - 1), Settle(),
+		Advance(5 * kSecond - 1), Drain(fWindow),
 		[&] { return CountTipWindows() == 1; },
 		Advance(1),
 		[&] { return CountTipWindows() == 0; },
-		Advance(10 * kSecond), Settle(),
+		Advance(10 * kSecond), Drain(fWindow),
 		[&] { return CountTipWindows() == 0; },
 	});
 	EXPECT_EQ(fFirst->ConvertToScreen(BPoint(8, 9)) + BPoint(-16, 16), tipCorner);
@@ -108,15 +114,16 @@ TEST_F(ToolTipTest, MovingToTheNextButtonClosesTheTipAndWaitsAgain)
 	int32 most = 0;
 	RunSteps({
 		Settle(), StartActive(true), Settle(),
-		Enter(fFirst), Settle(), Advance(kSecond),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow), Advance(kSecond),
 		[&] { return CountTipWindows() == 1; },
 		[&] {
 			PostMouse(B_MOUSE_MOVED, fFirst, BPoint(30, 9), 0, B_EXITED_VIEW);
 			PostMouse(B_MOUSE_MOVED, fSecond, BPoint(8, 9), 0, B_ENTERED_VIEW);
 			return true;
 		},
+		Drain(fWindow), Drain(fWindow),
 		[&] { return CountTipWindows() == 0; },
-		Advance(kSecond / 2), Settle(),
+		Advance(kSecond / 2), Drain(fWindow),
 		[&] { most = std::max(most, CountTipWindows()); return true; },
 		Advance(kSecond / 2),
 		[&] { return fSecond->ToolTip()->FindToolTipWindow() != NULL; },
@@ -130,16 +137,18 @@ TEST_F(ToolTipTest, NoTipForAnInactiveWindowOrAnEmptyText)
 {
 	RunSteps({
 		Settle(), StartActive(false), Settle(),
-		Enter(fFirst), Settle(), Advance(kSecond), Settle(),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow),
+		[&] { Activate(fWindow, false); return true; },
+		Drain(fWindow), Advance(kSecond), Drain(fWindow),
 		[&] { return CountTipWindows() == 0; },
-		StartActive(true),
+		[&] { Activate(fWindow, true); return true; },
 		[&] {
 			fSecond->SetTip("");
 			PostMouse(B_MOUSE_MOVED, fFirst, BPoint(30, 9), 0, B_EXITED_VIEW);
 			PostMouse(B_MOUSE_MOVED, fSecond, BPoint(8, 9), 0, B_ENTERED_VIEW);
 			return true;
 		},
-		Settle(), Advance(kSecond), Settle(),
+		Drain(fWindow), Drain(fWindow), Advance(kSecond), Drain(fWindow),
 		[&] { return CountTipWindows() == 0; },
 	});
 	EXPECT_EQ(0, CountTipWindows());
@@ -150,14 +159,14 @@ TEST_F(ToolTipTest, UnnamedTipsShareOneWindow)
 {
 	RunSteps({
 		Settle(), StartActive(true), Settle(),
-		Enter(fFirst), Settle(), Advance(kSecond),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow), Advance(kSecond),
 		[&] { return CountTipWindows() == 1; },
 		[&] {
-			// The second tip's delay passes while the first tip is shown.
-			fWindow->PostMessage('Potr', fSecond->ToolTip());
+			// The second tip's delay runs out while the first tip is shown.
+			fWindow->PostMessage('Pmen', fSecond->ToolTip());
 			return true;
 		},
-		Settle(),
+		Drain(fWindow), Advance(kSecond), Drain(fWindow),
 	});
 	EXPECT_EQ(1, CountTipWindows());
 	EXPECT_EQ("TTW_", fFirst->ToolTip()->ToolTipWindowName());
