@@ -17,7 +17,8 @@ BListView::BListView(BRect frame, const char* name, list_view_type type,
 	BView(frame, name, resizingMode, flags),
 	fSelectMessage(NULL),
 	fListType(type),
-	fAnchorIndex(-1)
+	fAnchorIndex(-1),
+	fContentHeight(0)
 {
 	SetViewColor(make_color(255, 255, 255));
 	SetLowColor(make_color(255, 255, 255));
@@ -60,6 +61,8 @@ void
 BListView::FrameResized(float width, float height)
 {
 	BView::FrameResized(width, height);
+	// Items may have changed their heights meanwhile.
+	_RecountContentHeight();
 	_FixupScrollBar();
 }
 
@@ -165,6 +168,7 @@ BListView::AddItem(BListItem* item, int32 atIndex)
 	BFont font;
 	GetFont(&font);
 	item->Update(this, &font);
+	fContentHeight += _RowHeight(item);
 	_ItemsChanged();
 	return true;
 }
@@ -204,6 +208,7 @@ BListView::RemoveItem(int32 index)
 		return NULL;
 	BListItem* item = fItems[index];
 	fItems.erase(fItems.begin() + index);
+	fContentHeight -= _RowHeight(item);
 	if (fAnchorIndex == index)
 		fAnchorIndex = -1;
 	else if (fAnchorIndex > index)
@@ -237,6 +242,7 @@ BListView::MakeEmpty()
 		item->Deselect();
 	}
 	fItems.clear();
+	fContentHeight = 0;
 	fAnchorIndex = -1;
 	if (hadSelection)
 		SelectionChanged();
@@ -593,12 +599,18 @@ BListView::_UserChangedSelection()
 
 
 float
-BListView::_ContentHeight() const
+BListView::_RowHeight(const BListItem* item)
 {
-	float height = 0;
+	return std::ceil(item->Height()) + 1;
+}
+
+
+void
+BListView::_RecountContentHeight()
+{
+	fContentHeight = 0;
 	for (const BListItem* item : fItems)
-		height += std::ceil(item->Height()) + 1;
-	return height;
+		fContentHeight += _RowHeight(item);
 }
 
 
@@ -609,6 +621,7 @@ BListView::_UpdateItems()
 	GetFont(&font);
 	for (BListItem* item : fItems)
 		item->Update(this, &font);
+	_RecountContentHeight();
 }
 
 
@@ -627,7 +640,7 @@ BListView::_FixupScrollBar()
 	if (bar == NULL)
 		return;
 	const float visible = Bounds().Height() + 1;
-	const float content = _ContentHeight();
+	const float content = fContentHeight;
 	const float range = std::max(0.0f, content - visible);
 	bar->SetRange(0, range);
 	bar->SetProportion(content > 0 ? std::min(1.0f, visible / content) : 1.0f);

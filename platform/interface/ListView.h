@@ -98,7 +98,8 @@ private:
 	bool _Select(int32 from, int32 to, bool extend);
 	bool _Deselect(int32 from, int32 to);
 	void _UserChangedSelection();
-	float _ContentHeight() const;
+	static float _RowHeight(const BListItem* item);
+	void _RecountContentHeight();
 	void _UpdateItems();
 	BScrollBar* _VerticalBar() const;
 	void _FixupScrollBar();
@@ -108,6 +109,8 @@ private:
 	BMessage* fSelectMessage;
 	list_view_type fListType;
 	int32 fAnchorIndex;
+	// The rows' total height, kept as items come and go.
+	float fContentHeight;
 };
 
 #endif

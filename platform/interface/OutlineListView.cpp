@@ -128,8 +128,10 @@ BOutlineListView::FullListItemAt(int32 fullListIndex) const
 int32
 BOutlineListView::FullListIndexOf(const BListItem* item) const
 {
-	const auto found = std::find(fFullList.begin(), fFullList.end(), item);
-	return found == fFullList.end() ? -1 : int32(found - fFullList.begin());
+	// From the end: lists are built by appending, so the items asked about
+	// most (the superitem of the next item) are near it.
+	const auto found = std::find(fFullList.rbegin(), fFullList.rend(), item);
+	return found == fFullList.rend() ? -1 : int32(fFullList.rend() - found) - 1;
 }
 
 
@@ -319,12 +321,14 @@ BOutlineListView::_InsertAt(BListItem* item, int32 fullIndex)
 {
 	if (FullListHasItem(item))
 		return false;
+	// With nothing collapsed, full-list and row indexes are the same.
+	const bool allShown = FullListCountItems() == CountItems();
 	fFullList.insert(fFullList.begin() + fullIndex, item);
 	if (_IsVisible(fullIndex))
-		BListView::AddItem(item, _VisibleIndexBefore(fullIndex));
+		BListView::AddItem(item, allShown ? fullIndex : _VisibleIndexBefore(fullIndex));
 	// A superitem that gains its first child now shows a latch.
-	if (BListItem* parent = Superitem(item))
-		InvalidateItem(IndexOf(parent));
+	if (fullIndex > 0 && item->OutlineLevel() > fFullList[fullIndex - 1]->OutlineLevel())
+		InvalidateItem(IndexOf(fFullList[fullIndex - 1]));
 	return true;
 }
 
@@ -376,7 +380,18 @@ BOutlineListView::_IsVisible(int32 fullIndex) const
 int32
 BOutlineListView::_VisibleIndexBefore(int32 fullIndex) const
 {
-	return int32(_VisibleIn(0, fullIndex).size());
+	int32 count = 0;
+	bool hiding = false;
+	uint32 hiddenBelow = 0;
+	for (int32 i = 0; i < fullIndex; i++) {
+		const BListItem* item = fFullList[i];
+		if (hiding && item->OutlineLevel() > hiddenBelow)
+			continue;
+		hiding = !item->IsExpanded();
+		hiddenBelow = item->OutlineLevel();
+		count++;
+	}
+	return count;
 }
 
 
