@@ -61,6 +61,8 @@ struct ViewData {
 	// SetMouseEventMask: the mask ends with the press.
 	bool eventMaskUntilRelease = false;
 
+	std::vector<std::pair<const void*, std::function<void(BPoint)>>> scrollListeners;
+
 	ViewWidget* widget = NULL;
 	QWidget* native = NULL;
 	QPainter* painter = NULL;

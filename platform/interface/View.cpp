@@ -69,6 +69,23 @@ BPrivate::set_native_widget(BView* view, QWidget* native)
 }
 
 
+void
+BPrivate::add_scroll_listener(BView* view, const void* owner,
+	std::function<void(BPoint origin)> listener)
+{
+	remove_scroll_listener(view, owner);
+	view_data(view).scrollListeners.emplace_back(owner, std::move(listener));
+}
+
+
+void
+BPrivate::remove_scroll_listener(BView* view, const void* owner)
+{
+	std::erase_if(view_data(view).scrollListeners,
+		[owner](const auto& listener) { return listener.first == owner; });
+}
+
+
 static void
 apply_view_hidden(BView* view)
 {
@@ -721,6 +738,11 @@ BView::ScrollTo(BPoint where)
 	for (BView* child : fData->children)
 		BPrivate::place_view_widget(child);
 	Invalidate();
+	// A listener may scroll again (a scroll bar clamping its value); it
+	// works on a copy of the list.
+	const auto listeners = fData->scrollListeners;
+	for (const auto& listener : listeners)
+		listener.second(where);
 }
 
 

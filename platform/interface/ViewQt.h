@@ -4,6 +4,8 @@
 // What the layer's own classes need of a view's Qt side. Only sources of
 // platform/interface include this; no public header does.
 
+#include <functional>
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -48,6 +50,13 @@ QWidget* window_widget(const BWindow* window);
 // for user actions (set values from code with the signals blocked).
 void set_native_widget(BView* view, QWidget* native);
 QWidget* native_widget(const BView* view);
+
+// Keeps `owner` (a scroll bar) told of the view's scrolling: `listener`
+// runs after each ScrollTo() that moved the view's bounds, with the new
+// origin. The owner removes itself before it goes.
+void add_scroll_listener(BView* view, const void* owner,
+	std::function<void(BPoint origin)> listener);
+void remove_scroll_listener(BView* view, const void* owner);
 
 // The painter of the view's current drawing pass: Draw() in a window, or a
 // view inside a locked BBitmap. NULL when drawing is not possible now. The

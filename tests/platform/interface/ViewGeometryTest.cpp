@@ -174,3 +174,22 @@ TEST(ViewGeometryTest, TreeIsTheBeTreeNotQts)
 }
 
 }
+
+namespace {
+
+TEST(ViewScrollTest, ScrollListenersHearEachMoveOnce)
+{
+	BPrivate::ensure_interface_kit();
+	BView view(BRect(0, 0, 99, 99), "list", B_FOLLOW_NONE, 0);
+	std::vector<BPoint> heard;
+	int owner = 0;
+	BPrivate::add_scroll_listener(&view, &owner, [&heard](BPoint origin) { heard.push_back(origin); });
+	view.ScrollTo(0, 24);
+	view.ScrollTo(0, 24);
+	view.ScrollBy(0, 12);
+	BPrivate::remove_scroll_listener(&view, &owner);
+	view.ScrollTo(0, 0);
+	EXPECT_EQ(heard, (std::vector<BPoint>{BPoint(0, 24), BPoint(0, 36)}));
+}
+
+}
