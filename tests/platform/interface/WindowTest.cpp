@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QWidget>
 
 #include <InterfaceDefs.h>
@@ -100,6 +101,47 @@ TEST(WindowTest, WindowPrioritiesAreRecordedNotApplied)
 	EXPECT_EQ(BPrivate::window_priority(window.Get()), -1);
 	BPrivate::record_window_priority(window.Get(), B_DISPLAY_PRIORITY);
 	EXPECT_EQ(BPrivate::window_priority(window.Get()), B_DISPLAY_PRIORITY);
+}
+
+}
+
+namespace {
+
+class EndView : public BView {
+public:
+	EndView(std::vector<std::string>* log)
+		: BView(BRect(0, 0, 9, 9), "end", B_FOLLOW_NONE, 0), fLog(log) {}
+	~EndView() override { fLog->push_back("deleted"); }
+	void DetachedFromWindow() override { fLog->push_back("detached"); }
+	void MessageReceived(BMessage* message) override
+	{
+		fLog->push_back(std::string("message ") + (char)message->what);
+	}
+
+private:
+	std::vector<std::string>* fLog;
+};
+
+
+TEST(WindowLifeTest, MessagesWaitForTheFirstShowAndQuitDetachesThenDeletes)
+{
+	std::vector<std::string> log;
+	BWindow* window = make_window();
+	EndView* view = new EndView(&log);
+	window->AddChild(view);
+	window->PostMessage('a', view);
+	settle();
+	EXPECT_TRUE(log.empty());
+
+	window->Show();
+	ASSERT_TRUE(pump_until([&log] { return !log.empty(); }));
+	EXPECT_EQ(log, (std::vector<std::string>{"message a"}));
+
+	// The close box, agreed to by QuitRequested(), ends the window.
+	QCloseEvent close;
+	QCoreApplication::sendEvent(BPrivate::window_widget(window), &close);
+	ASSERT_TRUE(pump_until([&log] { return log.size() == 3; }));
+	EXPECT_EQ(log, (std::vector<std::string>{"message a", "detached", "deleted"}));
 }
 
 }
