@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPalette>
 #include <QStyle>
 #include <QThread>
 
@@ -195,8 +196,11 @@ BAlert::Private::Build(BAlert* alert, const char* text, const char* const labels
 	background->AddChild(data.text);
 	data.text->SetText(text);
 	data.text->MakeEditable(false);
+	// The text reads as part of the panel, not as an entry field.
 	QWidget* editor = BPrivate::native_widget(data.text);
-	editor->setStyleSheet(QStringLiteral("background: transparent;"));
+	QPalette palette = editor->palette();
+	palette.setColor(QPalette::Base, BPrivate::to_qcolor(ui_color(B_PANEL_BACKGROUND_COLOR)));
+	editor->setPalette(palette);
 	editor->setFocusPolicy(Qt::NoFocus);
 
 	// Left to right in the given order; with offset spacing the first
