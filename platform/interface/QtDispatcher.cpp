@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QMetaObject>
 
+#include <RecordedPriority.h>
+
 namespace BPrivate {
 
 QtDispatcher::QtDispatcher()
@@ -12,6 +14,9 @@ QtDispatcher::QtDispatcher()
 	fRunningToken(-1),
 	fRunLoop(NULL)
 {
+	// Every window runs here; a dialog asking for its own thread's priority
+	// must not change the priority of all of them.
+	keep_thread_priority_recorded(fGuiThread);
 }
 
 

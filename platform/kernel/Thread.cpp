@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <InterruptSleep.h>
+#include <RecordedPriority.h>
 
 #include "private/ThreadRecord.h"
 
@@ -285,5 +286,14 @@ status_t BPrivate::interrupt_sleep(thread_id thread)
 	if (record == nullptr || record->State() == ThreadState::kFinished)
 		return B_BAD_THREAD_ID;
 	record->Interrupt();
+	return B_OK;
+}
+
+status_t BPrivate::keep_thread_priority_recorded(thread_id thread)
+{
+	std::shared_ptr<ThreadRecord> record = find_record(thread);
+	if (record == nullptr || record->State() == ThreadState::kFinished)
+		return B_BAD_THREAD_ID;
+	record->KeepPriorityRecorded();
 	return B_OK;
 }

@@ -75,6 +75,7 @@ ThreadRecord::ThreadRecord(thread_id id, bool spawned, const char* name,
 	fKernelID(0),
 	fName(name, strnlen(name, B_OS_NAME_LENGTH - 1)),
 	fPriority(priority),
+	fPriorityRecordedOnly(false),
 	fEndRequested(false),
 	fWakePending(false),
 	fInterruptPending(false),
@@ -295,9 +296,15 @@ status_t ThreadRecord::SetPriority(int32 priority)
 		return B_BAD_THREAD_ID;
 	int32 previous = fPriority;
 	fPriority = priority;
-	if (fStarted)
+	if (fStarted && !fPriorityRecordedOnly)
 		_ApplyPriority();
 	return previous;
+}
+
+void ThreadRecord::KeepPriorityRecorded()
+{
+	std::lock_guard<std::mutex> lock(fLock);
+	fPriorityRecordedOnly = true;
 }
 
 bool ThreadRecord::HasName(const char* name)

@@ -94,6 +94,8 @@ public:
 	status_t Rename(const char* name);
 	// The previous priority, or B_BAD_THREAD_ID for a finished thread.
 	status_t SetPriority(int32 priority);
+	// From now on priorities are remembered and reported, never applied.
+	void KeepPriorityRecorded();
 	bool HasName(const char* name);
 
 private:
@@ -113,6 +115,7 @@ private:
 	pid_t fKernelID;
 	std::string fName;
 	int32 fPriority;
+	bool fPriorityRecordedOnly;
 	bool fEndRequested;
 	bool fWakePending;
 	bool fInterruptPending;

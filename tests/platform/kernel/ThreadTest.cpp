@@ -6,11 +6,13 @@
 #include <string>
 
 #include <pthread.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <Clock.h>
+#include <RecordedPriority.h>
 #include <SteppedClock.h>
 
 #include "Watchdog.h"
@@ -375,3 +377,17 @@ TEST_F(ThreadTest, BadArgumentsAreRefused)
 }
 
 }	// namespace
+
+TEST_F(ThreadTest, RecordedPriorityIsReportedButNotApplied)
+{
+	thread_id self = find_thread(NULL);
+	int before = getpriority(PRIO_PROCESS, 0);
+	ASSERT_EQ(B_OK, BPrivate::keep_thread_priority_recorded(self));
+	set_thread_priority(self, B_LOW_PRIORITY);
+
+	thread_info info;
+	ASSERT_EQ(B_OK, get_thread_info(self, &info));
+	EXPECT_EQ(B_LOW_PRIORITY, info.priority);
+	EXPECT_EQ(before, getpriority(PRIO_PROCESS, 0));
+	EXPECT_EQ(B_BAD_THREAD_ID, BPrivate::keep_thread_priority_recorded(-5));
+}
