@@ -67,7 +67,7 @@ struct SpecialKey {
 	int32 keyCode;
 };
 
-// "key" codes are the original keyboard map's where a Part may look at
+// "key" codes are the original keyboard map's where the program may look at
 // them; other keys carry the X keycode.
 const SpecialKey kSpecialKeys[] = {
 	{Qt::Key_Return, B_ENTER, 0x47},
