@@ -12,6 +12,7 @@
 #include <Message.h>
 #include <Window.h>
 
+#include "ConversionForms.h"
 #include "InterfaceKit.h"
 #include "InterfaceQt.h"
 
@@ -879,34 +880,10 @@ BView::ConvertFromScreen(BPoint* point) const
 }
 
 
-// The rectangle forms convert both corners; the BPoint-returning forms
-// convert a copy.
-#define B_VIEW_CONVERSIONS(name) \
-	BPoint BView::name(BPoint point) const \
-	{ \
-		name(&point); \
-		return point; \
-	} \
-	void BView::name(BRect* rect) const \
-	{ \
-		BPoint leftTop = rect->LeftTop(); \
-		BPoint rightBottom = rect->RightBottom(); \
-		name(&leftTop); \
-		name(&rightBottom); \
-		*rect = BRect(leftTop, rightBottom); \
-	} \
-	BRect BView::name(BRect rect) const \
-	{ \
-		name(&rect); \
-		return rect; \
-	}
-
-B_VIEW_CONVERSIONS(ConvertToParent)
-B_VIEW_CONVERSIONS(ConvertFromParent)
-B_VIEW_CONVERSIONS(ConvertToScreen)
-B_VIEW_CONVERSIONS(ConvertFromScreen)
-
-#undef B_VIEW_CONVERSIONS
+B_DEFINE_CONVERSION_FORMS(BView, ConvertToParent)
+B_DEFINE_CONVERSION_FORMS(BView, ConvertFromParent)
+B_DEFINE_CONVERSION_FORMS(BView, ConvertToScreen)
+B_DEFINE_CONVERSION_FORMS(BView, ConvertFromScreen)
 
 
 // #pragma mark - updates

@@ -15,6 +15,7 @@
 #include <View.h>
 
 #include "ApplicationPrivate.h"
+#include "ConversionForms.h"
 #include "InterfaceKit.h"
 #include "InterfaceQt.h"
 #include "LooperDispatcher.h"
@@ -649,30 +650,8 @@ BWindow::ConvertFromScreen(BPoint* point) const
 }
 
 
-#define B_WINDOW_CONVERSIONS(name) \
-	BPoint BWindow::name(BPoint point) const \
-	{ \
-		name(&point); \
-		return point; \
-	} \
-	void BWindow::name(BRect* rect) const \
-	{ \
-		BPoint leftTop = rect->LeftTop(); \
-		BPoint rightBottom = rect->RightBottom(); \
-		name(&leftTop); \
-		name(&rightBottom); \
-		*rect = BRect(leftTop, rightBottom); \
-	} \
-	BRect BWindow::name(BRect rect) const \
-	{ \
-		name(&rect); \
-		return rect; \
-	}
-
-B_WINDOW_CONVERSIONS(ConvertToScreen)
-B_WINDOW_CONVERSIONS(ConvertFromScreen)
-
-#undef B_WINDOW_CONVERSIONS
+B_DEFINE_CONVERSION_FORMS(BWindow, ConvertToScreen)
+B_DEFINE_CONVERSION_FORMS(BWindow, ConvertFromScreen)
 
 
 // #pragma mark - kind
