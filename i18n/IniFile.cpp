@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include <DataIO.h>
 #include <Directory.h>
@@ -103,6 +105,19 @@ parse_integer(const char* text, int64 low, int64 high, int64* value,
 	if (end != nullptr)
 		*end = stop;
 	return true;
+}
+
+
+// A value of the integer type's range, or nothing when the text holds none.
+template<typename Integer>
+std::optional<Integer>
+integer_value(const std::string& text)
+{
+	int64 number;
+	if (!parse_integer(text.c_str(), std::numeric_limits<Integer>::min(),
+			std::numeric_limits<Integer>::max(), &number))
+		return std::nullopt;
+	return static_cast<Integer>(number);
 }
 
 }
@@ -288,14 +303,11 @@ TIniFile::ReadValue(const char* key, char* value) const
 bool
 TIniFile::ReadValue(const char* key, bool* value) const
 {
-	int64 number;
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (parse_integer(pair->value.c_str(), std::numeric_limits<int64>::min(),
-			std::numeric_limits<int64>::max(), &number)) {
-		*value = number != 0;
-	}
+	if (std::optional<int64> number = integer_value<int64>(pair->value))
+		*value = *number != 0;
 	return true;
 }
 
@@ -303,14 +315,11 @@ TIniFile::ReadValue(const char* key, bool* value) const
 bool
 TIniFile::ReadValue(const char* key, int32* value) const
 {
-	int64 number;
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (parse_integer(pair->value.c_str(), std::numeric_limits<int32>::min(),
-			std::numeric_limits<int32>::max(), &number)) {
-		*value = static_cast<int32>(number);
-	}
+	if (std::optional<int32> number = integer_value<int32>(pair->value))
+		*value = *number;
 	return true;
 }
 
@@ -318,14 +327,11 @@ TIniFile::ReadValue(const char* key, int32* value) const
 bool
 TIniFile::ReadValue(const char* key, int64* value) const
 {
-	int64 number;
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (parse_integer(pair->value.c_str(), std::numeric_limits<int64>::min(),
-			std::numeric_limits<int64>::max(), &number)) {
-		*value = number;
-	}
+	if (std::optional<int64> number = integer_value<int64>(pair->value))
+		*value = *number;
 	return true;
 }
 
