@@ -1,7 +1,5 @@
 #include "Bitmaps.h"
 
-#include <vector>
-
 #include <Application.h>
 #include <Bitmap.h>
 #include <MimeType.h>
@@ -15,17 +13,12 @@ const uint32 kPictureResourceType = 'RAWT';
 BBitmap*
 icon_bitmap(const BMimeType& type, icon_size size)
 {
-	const int32 side = (int32)size;
-	std::vector<uint8> pixels((size_t)side * side);
-	size_t length = pixels.size();
-	if (type.GetIconData(pixels.data(), &length, size) != B_OK || length != pixels.size())
-		return NULL;
-	BBitmap* bitmap = new BBitmap(BRect(0, 0, side - 1, side - 1), B_CMAP8);
-	if (bitmap->InitCheck() != B_OK) {
+	const float last = (float)size - 1;
+	BBitmap* bitmap = new BBitmap(BRect(0, 0, last, last), B_CMAP8);
+	if (type.GetIcon(bitmap, size) != B_OK) {
 		delete bitmap;
 		return NULL;
 	}
-	bitmap->ImportBits(pixels.data(), (int32)length, side, 0, B_CMAP8);
 	return bitmap;
 }
 

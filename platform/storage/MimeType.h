@@ -6,6 +6,7 @@
 #include <StorageDefs.h>
 #include <SupportDefs.h>
 
+class BBitmap;
 class BMessage;
 
 enum icon_size {
@@ -28,8 +29,9 @@ enum app_verb {
 // $XDG_DATA_HOME/vantumidi/mime/<type in lower case>/. As on the original
 // platform, setting an item installs the type.
 //
-// Icons are raw data here (e.g. 32 × 32 or 16 × 16 B_CMAP8 pixels); the
-// BBitmap forms come with the interface layer.
+// Icons are stored as raw data (32 × 32 or 16 × 16 B_CMAP8 pixels, row by
+// row). The BBitmap forms, SetIcon() and GetIcon(), are defined by the
+// interface library, so this core class needs no graphics toolkit.
 class BMimeType {
 public:
 							BMimeType();
@@ -68,6 +70,12 @@ public:
 								icon_size which) const;
 			status_t		SetIconData(const void* data, size_t size,
 								icon_size which);
+
+			// A B_CMAP8 bitmap as large as the icon; NULL removes the icon.
+			status_t		SetIcon(const BBitmap* icon, icon_size which);
+			// Into a bitmap as large as the icon, converting to its colour
+			// space; B_BAD_DATA when the stored icon has the wrong length.
+			status_t		GetIcon(BBitmap* icon, icon_size which) const;
 
 	static	bool			IsValid(const char* mimeType);
 
