@@ -14,8 +14,9 @@ bigtime_t BRealClock::Now()
 	return static_cast<bigtime_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-// A condition variable rather than clock_nanosleep, so that kill_thread and
-// interrupt_sleep can wake the sleeper; its timed wait is absolute on CLOCK_MONOTONIC too.
+// A futex wait rather than clock_nanosleep, so that kill_thread and
+// interrupt_sleep can wake the sleeper; its deadline is absolute on
+// CLOCK_MONOTONIC too.
 void BRealClock::SleepUntil(bigtime_t deadline)
 {
 	std::shared_ptr<ThreadRecord> self = ThreadRecord::Current();

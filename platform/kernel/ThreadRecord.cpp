@@ -1,12 +1,16 @@
 #include "private/ThreadRecord.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <exception>
 
+#include <linux/futex.h>
 #include <sched.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <BlockingWait.h>
@@ -19,8 +23,8 @@ namespace {
 // character.
 const size_t kKernelNameLength = 15;
 
-// Beyond this, a deadline cannot be expressed in the nanoseconds of
-// std::chrono::steady_clock; such a sleep has no deadline at all.
+// Beyond this, a deadline cannot be expressed in the nanoseconds of the
+// kernel's timers; such a sleep has no deadline at all.
 const bigtime_t kLongestDeadline = INT64_MAX / 1000 - 1;
 
 // Announces thread state changes to wait_until_at_rest. Never destroyed, so
@@ -60,6 +64,28 @@ int fifo_priority_for(int32 priority)
 		/ (B_REAL_TIME_PRIORITY - B_REAL_TIME_DISPLAY_PRIORITY);
 }
 
+// FUTEX_WAIT_BITSET takes an absolute deadline, on CLOCK_MONOTONIC unless
+// FUTEX_CLOCK_REALTIME is given. Returns false when the word changed, a wake
+// came or a signal cut the wait short; a failure other than these ends the
+// wait rather than spinning.
+bool wait_on_word(std::atomic<uint32>& word, uint32 expected,
+	bigtime_t monotonicDeadline)
+{
+	timespec deadline;
+	timespec* timeout = NULL;
+	if (monotonicDeadline <= kLongestDeadline) {
+		deadline.tv_sec = monotonicDeadline / 1000000;
+		deadline.tv_nsec = monotonicDeadline % 1000000 * 1000;
+		timeout = &deadline;
+	}
+	static_assert(sizeof(word) == sizeof(uint32)
+		&& std::atomic<uint32>::is_always_lock_free);
+	long result = syscall(SYS_futex, reinterpret_cast<uint32*>(&word),
+		FUTEX_WAIT_BITSET | FUTEX_PRIVATE_FLAG, expected, timeout, NULL,
+		FUTEX_BITSET_MATCH_ANY);
+	return result != 0 && errno != EAGAIN && errno != EINTR;
+}
+
 }	// namespace
 
 ThreadRecord::ThreadRecord(thread_id id, bool spawned, const char* name,
@@ -79,6 +105,7 @@ ThreadRecord::ThreadRecord(thread_id id, bool spawned, const char* name,
 	fEndRequested(false),
 	fWakePending(false),
 	fInterruptPending(false),
+	fSleepWord(0),
 	fInSleep(false),
 	fSleepsEnded(0),
 	fResumePending(false),
@@ -142,29 +169,29 @@ void ThreadRecord::EndSleep()
 	fInterruptPending = false;
 	fInSleep = false;
 	fSleepsEnded++;
-	fCondition.notify_all();
+	fSleepEnded.notify_all();
 }
 
 void ThreadRecord::WaitForWake(bigtime_t monotonicDeadline)
 {
-	std::unique_lock<std::mutex> lock(fLock);
-	auto woken = [this] { return fWakePending || fInterruptPending || fEndRequested; };
-	if (monotonicDeadline > kLongestDeadline) {
-		fCondition.wait(lock, woken);
-		return;
+	while (true) {
+		uint32 word;
+		{
+			std::lock_guard<std::mutex> lock(fLock);
+			word = fSleepWord.load();
+			if (fWakePending || fInterruptPending || fEndRequested)
+				return;
+		}
+		if (wait_on_word(fSleepWord, word, monotonicDeadline))
+			return;
 	}
-	// libstdc++'s steady_clock is CLOCK_MONOTONIC, and its timed waits use
-	// pthread_cond_clockwait on that clock: the deadline is absolute.
-	std::chrono::steady_clock::time_point deadline{
-		std::chrono::microseconds(monotonicDeadline)};
-	fCondition.wait_until(lock, deadline, woken);
 }
 
 void ThreadRecord::Wake()
 {
 	std::lock_guard<std::mutex> lock(fLock);
 	fWakePending = true;
-	fCondition.notify_all();
+	_WakeSleeper();
 }
 
 // Kept until a sleep consumes it, so that a thread between deciding to
@@ -175,11 +202,11 @@ void ThreadRecord::Interrupt()
 {
 	std::unique_lock<std::mutex> lock(fLock);
 	fInterruptPending = true;
-	fCondition.notify_all();
+	_WakeSleeper();
 	if (!fInSleep)
 		return;
 	const uint64 sleep = fSleepsEnded;
-	fCondition.wait(lock, [&] { return fSleepsEnded != sleep; });
+	fSleepEnded.wait(lock, [&] { return fSleepsEnded != sleep; });
 }
 
 void ThreadRecord::AwaitResume()
@@ -245,6 +272,7 @@ bool ThreadRecord::RequestEnd()
 	if (State() == ThreadState::kFinished)
 		return false;
 	fEndRequested = true;
+	_WakeSleeper();
 	fCondition.notify_all();
 	return true;
 }
@@ -333,6 +361,13 @@ void ThreadRecord::_ApplyPriority()
 	sched_param parameters = {};
 	sched_setscheduler(fKernelID, SCHED_OTHER, &parameters);
 	setpriority(PRIO_PROCESS, static_cast<id_t>(fKernelID), nice_for(fPriority));
+}
+
+void ThreadRecord::_WakeSleeper()
+{
+	fSleepWord.fetch_add(1);
+	syscall(SYS_futex, reinterpret_cast<uint32*>(&fSleepWord),
+		FUTEX_WAKE | FUTEX_PRIVATE_FLAG, 1, NULL, NULL, 0);
 }
 
 bool wait_until_at_rest(const ThreadRecord& record, bigtime_t timeout)

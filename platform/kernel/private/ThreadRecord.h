@@ -101,6 +101,8 @@ public:
 private:
 	void _ApplyName();
 	void _ApplyPriority();
+	// Called with fLock held after a change that ends a sleep.
+	void _WakeSleeper();
 
 	const thread_id fID;
 	const bool fSpawned;
@@ -119,8 +121,17 @@ private:
 	bool fEndRequested;
 	bool fWakePending;
 	bool fInterruptPending;
+	// A sleep waits on this futex word rather than on fCondition, so the
+	// notifications meant for joiners and suspended threads never wake it
+	// and its timeout is as precise as clock_nanosleep's. Changed only with
+	// fLock held; a sleeper reads it there before its last look at the
+	// flags, so no wake between that look and the wait is lost.
+	std::atomic<uint32> fSleepWord;
 	bool fInSleep;
 	uint64 fSleepsEnded;
+	// Only Interrupt() waits for a sleep to end; a notify on fCondition
+	// would also wake every joiner at the end of every sleep.
+	std::condition_variable fSleepEnded;
 	bool fResumePending;
 	status_t fResult;
 };
