@@ -21,12 +21,12 @@ public:
 		std::string receiver;
 	};
 
+	// Notifies under the lock: a test may destroy the log as soon as it
+	// sees the entry, while this thread would still be inside notify_all().
 	void Add(const BMessage& message, const char* receiver)
 	{
-		{
-			std::lock_guard<std::mutex> guard(fLock);
-			fEntries.push_back({message, receiver != NULL ? receiver : ""});
-		}
+		std::lock_guard<std::mutex> guard(fLock);
+		fEntries.push_back({message, receiver != NULL ? receiver : ""});
 		fChanged.notify_all();
 	}
 
@@ -157,10 +157,8 @@ class Gate {
 public:
 	void Open()
 	{
-		{
-			std::lock_guard<std::mutex> guard(fLock);
-			fOpen = true;
-		}
+		std::lock_guard<std::mutex> guard(fLock);
+		fOpen = true;
 		fOpened.notify_all();
 	}
 
