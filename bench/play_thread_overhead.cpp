@@ -11,47 +11,21 @@
 #include <Message.h>
 #include <VirtualClock.h>
 
+#include "SongEndWaiter.h"
 #include "DenseSong.h"
 #include "SMFProducer.h"
 #include "SMFTrack.h"
 
 namespace {
 
-const uint32 kEndOfSong = 'plse';
-
-class EndWaiter : public BLooper {
-public:
-	EndWaiter() : BLooper("song end") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		std::lock_guard<std::mutex> lock(fLock);
-		fEnded = message->what == kEndOfSong;
-		fChanged.notify_all();
-	}
-
-	void WaitForEnd()
-	{
-		std::unique_lock<std::mutex> lock(fLock);
-		fChanged.wait(lock, [this] { return fEnded; });
-		fEnded = false;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	bool fEnded = false;
-};
-
-
 void
 PlayDenseSong(benchmark::State& state)
 {
 	smf::Bytes bytes = DenseSong(state.range(0), state.range(1));
-	EndWaiter* waiter = new EndWaiter;
+	SongEndWaiter* waiter = new SongEndWaiter;
 	waiter->Run();
 	TSMFProducer song;
-	song.SetMessage(new BMessage(kEndOfSong));
+	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
 	song.SetTarget(waiter);
 
 	size_t events = 0;

@@ -21,12 +21,12 @@
 #include <MidiLocalProducer.h>
 #include <OS.h>
 
+#include "SongEndWaiter.h"
 #include "../tests/engine/SMFBuilder.h"
 #include "SMFProducer.h"
 
 namespace {
 
-const uint32 kEndOfSong = 'plse';
 const uint32 kTicksPerStep = 3;
 // Division 480 at 120 beats per minute: 3 ticks are exactly 3125 µs.
 const bigtime_t kStepTime = 3125;
@@ -51,23 +51,6 @@ public:
 
 private:
 	std::vector<bigtime_t> fArrivals;
-};
-
-
-class EndWaiter : public BLooper {
-public:
-	EndWaiter() : BLooper("song end") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		if (message->what == kEndOfSong)
-			fEnded = true;
-	}
-
-	bool Ended() const { return fEnded; }
-
-private:
-	std::atomic<bool> fEnded = false;
 };
 
 
@@ -161,11 +144,11 @@ main(int argc, char** argv)
 	int steps = seconds * 1000000 / kStepTime;
 
 	smf::Bytes bytes = DenseTimedSong(steps);
-	EndWaiter* waiter = new EndWaiter;
+	SongEndWaiter* waiter = new SongEndWaiter;
 	waiter->Run();
 	ArrivalLog* log = new ArrivalLog(steps * kNotesPerStep);
 	TSMFProducer song;
-	song.SetMessage(new BMessage(kEndOfSong));
+	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
 	song.SetTarget(waiter);
 	song.Producer(0)->Connect(log);
 	BMemoryIO stream(bytes.data(), bytes.size());

@@ -26,6 +26,7 @@
 #include <SoftSynth.h>
 #include <VirtualClock.h>
 
+#include "SongEndWaiter.h"
 #include "../tests/engine/SMFBuilder.h"
 #include "MidiFilter.h"
 #include "NoteOnManager.h"
@@ -35,7 +36,6 @@ extern char** environ;
 
 namespace {
 
-const uint32 kEndOfSong = 'plse';
 const uint32 kDivision = 480;
 const uint32 kTempo = 500000;
 const double kSongSeconds = 180;
@@ -112,31 +112,6 @@ FindSoundFont()
 }
 
 
-class EndWaiter : public BLooper {
-public:
-	EndWaiter() : BLooper("song end") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		std::lock_guard<std::mutex> lock(fLock);
-		fEnded = message->what == kEndOfSong;
-		fChanged.notify_all();
-	}
-
-	void WaitForEnd()
-	{
-		std::unique_lock<std::mutex> lock(fLock);
-		fChanged.wait(lock, [this] { return fEnded; });
-		fEnded = false;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	bool fEnded = false;
-};
-
-
 struct Files {
 	Files()
 	{
@@ -181,7 +156,7 @@ SoftSynthRender(benchmark::State& state)
 	}
 	Files files;
 	smf::Bytes bytes = DenseThreeMinuteSong();
-	EndWaiter* waiter = new EndWaiter;
+	SongEndWaiter* waiter = new SongEndWaiter;
 	waiter->Run();
 
 	for (auto _ : state) {
@@ -203,7 +178,7 @@ SoftSynthRender(benchmark::State& state)
 		filter->Producer()->Connect(synth);
 		{
 			TSMFProducer song;
-			song.SetMessage(new BMessage(kEndOfSong));
+			song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
 			song.SetTarget(waiter);
 			BMemoryIO stream(bytes.data(), bytes.size());
 			song.SetTo(&stream);

@@ -10,34 +10,9 @@
 #include <Entry.h>
 #include <LineReader.h>
 
+#include "FuzzInputFile.h"
+
 namespace {
-
-// One file rewritten for every input; in memory where the system offers it.
-const std::string&
-list_file()
-{
-	static const std::string path = [] {
-		std::string pattern = access("/dev/shm", W_OK) == 0
-			? "/dev/shm/native-XXXXXX" : "/tmp/native-XXXXXX";
-		const int file = mkstemp(pattern.data());
-		if (file < 0)
-			abort();
-		close(file);
-		atexit([] { unlink(list_file().c_str()); });
-		return pattern;
-	}();
-	return path;
-}
-
-
-void
-write_list(const uint8_t* data, size_t size)
-{
-	FILE* file = fopen(list_file().c_str(), "wb");
-	if (file == nullptr || fwrite(data, 1, size, file) != size || fclose(file) != 0)
-		abort();
-}
-
 
 std::string
 first_line(const uint8_t* data, size_t size)
@@ -59,10 +34,7 @@ first_line(const uint8_t* data, size_t size)
 extern "C" int
 LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-	write_list(data, size);
-	entry_ref ref;
-	if (get_ref_for_path(list_file().c_str(), &ref) != B_OK)
-		abort();
+	const entry_ref ref = fuzz_input_ref(data, size);
 
 	TCLNative100 loader;
 	TSupportFmt kind = kSupportMidiFile;

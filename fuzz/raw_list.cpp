@@ -10,45 +10,14 @@
 #include <Entry.h>
 #include <LineReader.h>
 
+#include "FuzzInputFile.h"
 #include "RawLoader.h"
-
-namespace {
-
-const std::string&
-list_file()
-{
-	static const std::string path = [] {
-		std::string pattern = access("/dev/shm", W_OK) == 0
-			? "/dev/shm/raw-XXXXXX" : "/tmp/raw-XXXXXX";
-		const int file = mkstemp(pattern.data());
-		if (file < 0)
-			abort();
-		close(file);
-		atexit([] { unlink(list_file().c_str()); });
-		return pattern;
-	}();
-	return path;
-}
-
-
-void
-write_list(const uint8_t* data, size_t size)
-{
-	FILE* file = fopen(list_file().c_str(), "wb");
-	if (file == nullptr || fwrite(data, 1, size, file) != size || fclose(file) != 0)
-		abort();
-}
-
-}	// namespace
 
 
 extern "C" int
 LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-	write_list(data, size);
-	entry_ref ref;
-	if (get_ref_for_path(list_file().c_str(), &ref) != B_OK)
-		abort();
+	const entry_ref ref = fuzz_input_ref(data, size);
 
 	TRawLoader loader("");
 	TSupportFmt kind = kSupportMidiFile;

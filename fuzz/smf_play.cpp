@@ -15,50 +15,14 @@
 #include <MidiRecordingConsumer.h>
 #include <VirtualClock.h>
 
+#include "SongEndWaiter.h"
 #include "SMFProducer.h"
-
-namespace {
-
-const uint32 kEndOfSong = 'plse';
-
-class EndWaiter : public BLooper {
-public:
-	EndWaiter() : BLooper("song end") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		if (message->what != kEndOfSong)
-			return BLooper::MessageReceived(message);
-		std::lock_guard<std::mutex> lock(fLock);
-		fEnds++;
-		fChanged.notify_all();
-	}
-
-	// A song that never ends is a finding: give up loudly.
-	void WaitForEnd()
-	{
-		std::unique_lock<std::mutex> lock(fLock);
-		if (!fChanged.wait_for(lock, std::chrono::seconds(20),
-				[this] { return fEnds > 0; }))
-			abort();
-		fEnds--;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	int fEnds = 0;
-};
-
-
-}	// namespace
-
 
 extern "C" int
 LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-	static EndWaiter* waiter = [] {
-		EndWaiter* looper = new EndWaiter;
+	static SongEndWaiter* waiter = [] {
+		SongEndWaiter* looper = new SongEndWaiter;
 		looper->Run();
 		return looper;
 	}();
@@ -67,7 +31,7 @@ LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	BClock* previousClock = set_current_clock(&clock);
 
 	TSMFProducer song;
-	song.SetMessage(new BMessage(kEndOfSong));
+	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
 	song.SetTarget(waiter);
 	BMidiRecordingConsumer* outputs[2] = {new BMidiRecordingConsumer,
 		new BMidiRecordingConsumer};
@@ -79,7 +43,9 @@ LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	std::string title;
 	song.GetTitle(&title);
 	song.Play();
-	waiter->WaitForEnd();
+	// A song that never ends is a finding: give up loudly.
+	if (!waiter->WaitForEnd(std::chrono::seconds(20)))
+		abort();
 	song.Stop();
 
 	for (BMidiRecordingConsumer* output : outputs) {
