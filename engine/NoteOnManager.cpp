@@ -94,8 +94,13 @@ TNoteOnManager::NoteOn(uchar channel, uchar note, uchar velocity,
 	// list on the window thread meanwhile.
 	BAutolock lock(fLock);
 	std::vector<uchar>& notes = _Notes(channel);
-	if (std::find(notes.begin(), notes.end(), note) == notes.end())
-		notes.push_back(note);
+	if (std::find(notes.begin(), notes.end(), note) != notes.end())
+		return;
+#ifndef NDEBUG
+	if (sBeforeRemembering != nullptr)
+		sBeforeRemembering(fLock);
+#endif
+	notes.push_back(note);
 }
 
 

@@ -53,6 +53,13 @@ public:
 	void TempoChange(int32 beatsPerMinute, bigtime_t time) override;
 	void AllNotesOff(bool justChannel, bigtime_t time) override;
 
+#ifndef NDEBUG
+	// Debug builds only: when set, NoteOn calls it after finding a note
+	// missing from the table and before remembering it, with the table's
+	// lock, so that a test can check what another thread may do meanwhile.
+	static inline void (*sBeforeRemembering)(BLocker& tableLock) = nullptr;
+#endif
+
 protected:
 	// Released like every endpoint; by then the kit has disconnected it, so
 	// no delivery reaches a manager being destroyed.

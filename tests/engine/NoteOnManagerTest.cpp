@@ -298,6 +298,61 @@ TEST_F(NoteOnManagerTest, ConcurrentDeliveryAndSilencingKeepTheTableWhole)
 }
 
 
+#ifndef NDEBUG
+namespace {
+
+// Watches NoteOn between finding a note missing and remembering it: there
+// the window thread takes its turn at the table's lock, as QuickAllNotesOff
+// would.
+class RememberingWatch {
+public:
+	RememberingWatch() { TNoteOnManager::sBeforeRemembering = &_WindowThreadTurn; }
+	~RememberingWatch() { TNoteOnManager::sBeforeRemembering = nullptr; }
+
+	int Calls() const { return sCalls; }
+	int TimesLetIn() const { return sLetIn; }
+
+private:
+	static void _WindowThreadTurn(BLocker& tableLock)
+	{
+		sCalls++;
+		std::thread window([&tableLock] {
+			if (tableLock.LockWithTimeout(0) == B_OK) {
+				sLetIn++;
+				tableLock.Unlock();
+			}
+		});
+		window.join();
+	}
+
+	static inline int sCalls = 0;
+	static inline int sLetIn = 0;
+};
+
+}	// namespace
+
+
+// Searching for a note and remembering it is one step for every other
+// thread: were the window thread let in between, a note could be remembered
+// twice, or appended to a list being emptied. Unlike the stress test above
+// this catches a missing lock every time.
+TEST_F(NoteOnManagerTest, NoOtherThreadGetsAtTheTableBetweenSearchAndAppend)
+{
+	RememberingWatch watch;
+	std::thread delivery([this] {
+		Send({0x90, 60, 100});
+		Send({0x90, 60, 90});
+		Send({0x91, 61, 100});
+	});
+	delivery.join();
+
+	EXPECT_EQ(2, watch.Calls());
+	EXPECT_EQ(0, watch.TimesLetIn());
+	EXPECT_EQ((std::vector<Bytes>{{0x80, 60, 64}, {0x81, 61, 64}}), Silence());
+}
+#endif
+
+
 // The Note Offs leave through the filter: with the key in force when they
 // are sent, not the key the notes began with.
 TEST_F(NoteOnManagerTest, QuickAllNotesOffIsTransposedByTheFilterNow)
