@@ -7,6 +7,7 @@
 #include <Entry.h>
 #include <MidiLocalProducer.h>
 
+#include "AllocationCounter.h"
 #include "SMFBuilder.h"
 #include "SMFProducer.h"
 #include "SMFTrack.h"
@@ -27,6 +28,29 @@ Load(TSMFProducer& song, const smf::Bytes& bytes)
 {
 	BMemoryIO stream(bytes.data(), bytes.size());
 	return song.SetTo(&stream);
+}
+
+
+// What loading a file of `size` bytes may allocate: a copy of the track
+// bodies, an index entry of a few bytes for each event (of at least two
+// bytes) and an object for each track (of at least twelve bytes).
+size_t
+justified_allocation(size_t size)
+{
+	return 16 * size + 1024;
+}
+
+
+// A track whose events mostly lean on running status, as in busy files.
+smf::Track
+DenseTrack(int events)
+{
+	smf::Track track;
+	track.NoteOn(0, 0, 60, 90);
+	for (int i = 1; i < events; i++)
+		track.Event(i % 4 == 0, {uint8_t(36 + i % 48), uint8_t(i % 2 ? 0 : 90)});
+	track.End();
+	return track;
 }
 
 }	// namespace
@@ -83,11 +107,30 @@ TEST(SMFProducerTest, LoadCases)
 			0, 3, 10, "Piano"},
 		{"title kept as stored", smf::File({smf::Track().Name(0,
 			"\x83\x73\x83\x41\x83\x6d").End()}), 0, 1, 0, "\x83\x73\x83\x41\x83\x6d"},
+		{"40 bytes claiming a 4 GiB track", smf::Concat({smf::Header(1, 1, 96),
+			smf::Track().Raw(smf::Bytes(18, 0)).Chunk(0xFFFFFFFF)}), -1, 0, 0, NULL},
+		{"a good track, then one claiming 4 GiB", smf::Concat({
+			smf::Header(1, 2, 96), ShortTrack().Chunk(),
+			ShortTrack().Chunk(0xFFFFFFFF)}), -1, 1, 0, NULL},
+		{"65535 tracks claimed, one there", smf::Concat({
+			smf::Header(1, 65535, 96), ShortTrack().Chunk()}), -1, 1, 0, NULL},
+		{"dense events", smf::File({DenseTrack(20000), DenseTrack(100)}),
+			0, 2, 4999, NULL},
 	};
 	for (const Case& test : cases) {
 		SCOPED_TRACE(test.name);
 		TSMFProducer song;
-		EXPECT_EQ(test.status, Load(song, test.bytes));
+		status_t status;
+		size_t allocated;
+		{
+			AllocationCounter counter;
+			status = Load(song, test.bytes);
+			allocated = counter.Bytes();
+		}
+		EXPECT_EQ(test.status, status);
+		// Never more than the file's size justifies, whatever its header
+		// and chunks claim.
+		EXPECT_LE(allocated, justified_allocation(test.bytes.size()));
 		EXPECT_EQ(test.tracks, song.CountTracks());
 		if (test.status == 0) {
 			EXPECT_EQ(test.length, song.CountTicks());
