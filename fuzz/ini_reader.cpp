@@ -81,8 +81,7 @@ LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	TIniFile ini(&stream, kMaxLine);
 	const std::vector<std::string> loaded = contents(ini);
 
-	// The writer does not truncate: the caller empties the stream first.
-	stream.SetSize(0);
+	// The writer cuts off what the old text left after the new one.
 	if (!ini.Flush(true))
 		abort();
 	if (!lines_fit(stream))

@@ -1,22 +1,28 @@
 #include "IniFile.h"
 
+#include <algorithm>
 #include <cctype>
-#include <cinttypes>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include <AtomicFile.h>
 #include <DataIO.h>
 #include <Directory.h>
 #include <Entry.h>
 #include <List.h>
 
+#include "IniNumberText.h"
+
 const char* const TIniFile::kGlobalSectionName = "_TIniF_GlobalSec";
 
 namespace {
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+const size_t kByteOrderMarkSize = sizeof(kByteOrderMark) - 1;
+
 
 bool
 is_space(char c)
@@ -88,36 +94,53 @@ private:
 };
 
 
-// A decimal integer clamped to [low, high]; false when the text holds none.
-bool
-parse_integer(const char* text, int64 low, int64 high, int64* value,
-	const char** end = nullptr)
-{
-	char* stop = nullptr;
-	long long parsed = strtoll(text, &stop, 10);
-	if (stop == text)
-		return false;
-	if (parsed < low)
-		parsed = low;
-	if (parsed > high)
-		parsed = high;
-	*value = parsed;
-	if (end != nullptr)
-		*end = stop;
-	return true;
-}
-
-
 // A value of the integer type's range, or nothing when the text holds none.
 template<typename Integer>
 std::optional<Integer>
 integer_value(const std::string& text)
 {
-	int64 number;
-	if (!parse_integer(text.c_str(), std::numeric_limits<Integer>::min(),
-			std::numeric_limits<Integer>::max(), &number))
+	std::optional<int64> number = ini_parse_integer(text,
+		std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max());
+	if (!number)
 		return std::nullopt;
-	return static_cast<Integer>(number);
+	return static_cast<Integer>(*number);
+}
+
+
+// Where the text of a stream begins: after a byte-order mark, which editors
+// on Windows put before the first line of a UTF-8 text.
+off_t
+text_start(BPositionIO* stream)
+{
+	char head[kByteOrderMarkSize];
+	if (stream->ReadAt(0, head, sizeof(head)) == sizeof(head)
+		&& memcmp(head, kByteOrderMark, sizeof(head)) == 0) {
+		return kByteOrderMarkSize;
+	}
+	return 0;
+}
+
+
+// Texts the line format cannot hold are refused rather than escaped: every
+// byte of a line is taken literally (language texts carry "#n" escapes of
+// their own, playlists Windows paths with backslashes), so any escape would
+// change what existing files mean.
+bool
+holds_line_break(std::string_view text)
+{
+	return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+
+// A key that reads back as itself: not split at an '=' and not taken for a
+// section header or a comment.
+bool
+is_storable_key(std::string_view key)
+{
+	if (holds_line_break(key) || key.find('=') != std::string_view::npos)
+		return false;
+	auto first = std::find_if_not(key.begin(), key.end(), is_space);
+	return first == key.end() || (*first != '[' && *first != ';');
 }
 
 }
@@ -212,15 +235,21 @@ TIniFile::DeleteKey(const char* key)
 void
 TIniFile::DeleteSection(const char* name)
 {
-	for (size_t i = 1; i < fSections.size(); i++) {
-		if (!ini_names_equal(fSections[i]->Name().c_str(), name))
-			continue;
-		if (fCurrent == fSections[i].get())
-			fCurrent = fSections.front().get();
-		fSections.erase(fSections.begin() + i);
-		fModified = true;
+	const std::vector<TIniFileSection*>* named = fSectionIndex.Find(name);
+	if (named == nullptr)
 		return;
-	}
+	TIniFileSection* const global = fSections.front().get();
+	auto found = std::find_if(named->begin(), named->end(),
+		[global](TIniFileSection* section) { return section != global; });
+	if (found == named->end())
+		return;
+	TIniFileSection* section = *found;
+	if (fCurrent == section)
+		fCurrent = global;
+	fSectionIndex.Remove(section->Name(), section);
+	fSections.erase(std::find_if(fSections.begin(), fSections.end(),
+		[section](const auto& owned) { return owned.get() == section; }));
+	fModified = true;
 }
 
 
@@ -249,25 +278,12 @@ TIniFile::Flush(bool force)
 		return false;
 	if (!fModified && !force)
 		return true;
-
-	std::string text;
-	for (const auto& section : fSections) {
-		if (section.get() != fSections.front().get())
-			text += "[ " + section->Name() + " ]\n";
-		for (const std::string& comment : section->Comments())
-			text += "; " + comment + "\n";
-		for (const TIniFilePair& pair : section->Pairs())
-			text += pair.key + " = " + pair.value + "\n";
-		text += "\n";
-	}
-
-	if (fStream->Seek(0, SEEK_SET) < 0)
-		return false;
-	ssize_t written = fStream->Write(text.data(), text.size());
-	if (written < 0 || static_cast<size_t>(written) != text.size())
-		return false;
-	fModified = false;
-	return true;
+	const std::string text = _Text();
+	const bool written = fStream == &fFile ? _ReplaceFile(text)
+		: _RewriteStream(text);
+	if (written)
+		fModified = false;
+	return written;
 }
 
 
@@ -342,10 +358,8 @@ TIniFile::ReadValue(const char* key, float* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	char* stop = nullptr;
-	float number = strtof(pair->value.c_str(), &stop);
-	if (stop != pair->value.c_str())
-		*value = number;
+	if (std::optional<float> number = ini_parse_float(pair->value))
+		*value = *number;
 	return true;
 }
 
@@ -358,14 +372,16 @@ TIniFile::ReadValue(const char* key, rgb_color* value) const
 		return false;
 	uint8* components[] = {&value->red, &value->green, &value->blue,
 		&value->alpha};
-	const char* text = pair->value.c_str();
+	std::string_view text = pair->value;
 	for (uint8* component : components) {
-		int64 number;
-		if (!parse_integer(text, std::numeric_limits<int64>::min(),
-				std::numeric_limits<int64>::max(), &number, &text)) {
+		size_t end = 0;
+		std::optional<int64> number = ini_parse_integer(text,
+			std::numeric_limits<int64>::min(), std::numeric_limits<int64>::max(),
+			&end);
+		if (!number)
 			break;
-		}
-		*component = static_cast<uint8>(number);
+		*component = static_cast<uint8>(*number);
+		text.remove_prefix(end);
 	}
 	return true;
 }
@@ -383,6 +399,7 @@ TIniFile::SetTo(const entry_ref* ref, uint32 openMode, int32 maxLine)
 {
 	Unset();
 	status_t status = fFile.SetTo(ref, openMode);
+	fPath.SetTo(ref);
 	fStream = &fFile;
 	_Begin(maxLine);
 	return status;
@@ -394,6 +411,7 @@ TIniFile::SetTo(const BEntry* entry, uint32 openMode, int32 maxLine)
 {
 	Unset();
 	status_t status = fFile.SetTo(entry, openMode);
+	fPath.SetTo(entry);
 	fStream = &fFile;
 	_Begin(maxLine);
 	return status;
@@ -405,6 +423,7 @@ TIniFile::SetTo(const char* path, uint32 openMode, int32 maxLine)
 {
 	Unset();
 	status_t status = fFile.SetTo(path, openMode);
+	fPath.SetTo(path);
 	fStream = &fFile;
 	_Begin(maxLine);
 	return status;
@@ -417,6 +436,7 @@ TIniFile::SetTo(const BDirectory* dir, const char* name, uint32 openMode,
 {
 	Unset();
 	status_t status = fFile.SetTo(dir, name, openMode);
+	fPath.SetTo(dir, name);
 	fStream = &fFile;
 	_Begin(maxLine);
 	return status;
@@ -435,75 +455,80 @@ TIniFile::SetTo(BPositionIO* stream, int32 maxLine)
 void
 TIniFile::Unset()
 {
+	fSectionIndex.Clear();
 	fSections.clear();
 	fCurrent = nullptr;
 	fFile.Unset();
+	fPath.Unset();
 	fStream = nullptr;
 }
 
 
-void
+bool
 TIniFile::WriteComment(const char* comment)
 {
-	if (fCurrent == nullptr)
-		return;
-	fCurrent->AddComment(_Bounded(comment));
+	const std::string text = _Bounded(comment);
+	if (fCurrent == nullptr || holds_line_break(text))
+		return false;
+	fCurrent->AddComment(text);
 	fModified = true;
+	return true;
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, const char* value)
 {
-	if (fCurrent == nullptr)
-		return;
-	TIniFilePair* pair = fCurrent->FindPair(key);
+	const std::string keyText = _Bounded(key);
+	const std::string valueText = _Bounded(value);
+	if (fCurrent == nullptr || !is_storable_key(keyText)
+		|| holds_line_break(valueText)) {
+		return false;
+	}
+	TIniFilePair* pair = fCurrent->FindPair(keyText.c_str());
 	if (pair == nullptr)
-		pair = fCurrent->AddPair(_Bounded(key), std::string());
-	pair->value = _Bounded(value);
+		pair = fCurrent->AddPair(keyText, std::string());
+	pair->value = valueText;
 	fModified = true;
+	return true;
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, bool value)
 {
-	WriteValue(key, value ? "1" : "0");
+	return WriteValue(key, value ? "1" : "0");
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, int32 value)
 {
-	WriteValue(key, static_cast<int64>(value));
+	return WriteValue(key, static_cast<int64>(value));
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, int64 value)
 {
-	char text[32];
-	snprintf(text, sizeof(text), "%" PRId64, value);
-	WriteValue(key, text);
+	return WriteValue(key, ini_integer_text(value).c_str());
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, float value)
 {
-	char text[64];
-	snprintf(text, sizeof(text), "%g", static_cast<double>(value));
-	WriteValue(key, text);
+	return WriteValue(key, ini_float_text(value).c_str());
 }
 
 
-void
+bool
 TIniFile::WriteValue(const char* key, rgb_color value)
 {
-	char text[32];
-	snprintf(text, sizeof(text), "%u %u %u %u", value.red, value.green,
-		value.blue, value.alpha);
-	WriteValue(key, text);
+	const std::string text = ini_integer_text(value.red) + " "
+		+ ini_integer_text(value.green) + " " + ini_integer_text(value.blue)
+		+ " " + ini_integer_text(value.alpha);
+	return WriteValue(key, text.c_str());
 }
 
 
@@ -520,9 +545,8 @@ TIniFile::_Begin(int32 maxLine)
 void
 TIniFile::_Load()
 {
-	fSections.push_back(std::make_unique<TIniFileSection>(kGlobalSectionName));
-	TIniFileSection* filling = fSections.front().get();
-	if (fStream == nullptr || fStream->Seek(0, SEEK_SET) < 0)
+	TIniFileSection* filling = _AppendSection(kGlobalSectionName);
+	if (fStream == nullptr || fStream->Seek(text_start(fStream), SEEK_SET) < 0)
 		return;
 
 	LineReader reader(fStream, fMaxLine);
@@ -548,9 +572,7 @@ TIniFile::_AddLine(const std::string& line, TIniFileSection** filling)
 		case '[':
 		{
 			std::string::size_type close = line.find(']', start + 1);
-			fSections.push_back(std::make_unique<TIniFileSection>(
-				trimmed(line, start + 1, close)));
-			*filling = fSections.back().get();
+			*filling = _AppendSection(trimmed(line, start + 1, close));
 			break;
 		}
 		default:
@@ -569,16 +591,96 @@ TIniFile::_AddLine(const std::string& line, TIniFileSection** filling)
 
 
 TIniFileSection*
+TIniFile::_AppendSection(const std::string& name)
+{
+	fSections.push_back(std::make_unique<TIniFileSection>(name));
+	TIniFileSection* appended = fSections.back().get();
+	fSectionIndex.Append(name, appended);
+	return appended;
+}
+
+
+TIniFileSection*
 TIniFile::_InsertSection(const char* name, int32 index)
 {
-	auto section = std::make_unique<TIniFileSection>(_Bounded(name));
-	TIniFileSection* inserted = section.get();
+	const std::string bounded = _Bounded(name);
 	// The global section stays first.
 	if (index < 1 || static_cast<size_t>(index) >= fSections.size())
-		fSections.push_back(std::move(section));
-	else
-		fSections.insert(fSections.begin() + index, std::move(section));
+		return _AppendSection(bounded);
+
+	// Lookups find the first section of a name in list order, so the index
+	// learns how many of that name stand before the new one.
+	const auto position = fSections.begin() + index;
+	const size_t rank = static_cast<size_t>(std::count_if(fSections.begin(),
+		position, [&bounded](const auto& section) {
+			return ini_names_equal(section->Name(), bounded);
+		}));
+	TIniFileSection* inserted = fSections.insert(position,
+		std::make_unique<TIniFileSection>(bounded))->get();
+	fSectionIndex.Insert(bounded, inserted, rank);
 	return inserted;
+}
+
+
+std::string
+TIniFile::_Text() const
+{
+	std::string text;
+	for (const auto& section : fSections) {
+		if (section.get() != fSections.front().get())
+			text += "[ " + section->Name() + " ]\n";
+		for (const std::string& comment : section->Comments())
+			text += "; " + comment + "\n";
+		for (const TIniFilePair& pair : section->Pairs())
+			text += pair.key + " = " + pair.value + "\n";
+		text += "\n";
+	}
+	// A first key that begins with the bytes of a byte-order mark gets a
+	// mark of its own before it, which the reader skips, so that it keeps
+	// them.
+	if (text.compare(0, kByteOrderMarkSize, kByteOrderMark) == 0)
+		text.insert(0, kByteOrderMark);
+	return text;
+}
+
+
+// The file is replaced as a whole, as every file the program writes: a
+// shorter text leaves no tail of the old one behind, and a failed write
+// leaves the old file as it was. A file opened for reading only is never
+// written.
+bool
+TIniFile::_ReplaceFile(const std::string& text)
+{
+	if (fFile.InitCheck() != B_OK || !fFile.IsWritable()
+		|| fPath.InitCheck() != B_OK) {
+		return false;
+	}
+	BAtomicFile file(fPath.Path());
+	if (file.InitCheck() != B_OK)
+		return false;
+	file.Write(text.data(), text.size());
+	if (file.Commit() != B_OK)
+		return false;
+	// The old file is gone; a later write-back replaces the new one.
+	fFile = file;
+	return true;
+}
+
+
+// A stream of the caller's is rewritten in place, and what a longer old
+// text left after the new one is cut off.
+bool
+TIniFile::_RewriteStream(const std::string& text)
+{
+	if (fStream->Seek(0, SEEK_SET) < 0)
+		return false;
+	ssize_t written = fStream->Write(text.data(), text.size());
+	if (written < 0 || static_cast<size_t>(written) != text.size())
+		return false;
+	off_t size = 0;
+	if (fStream->GetSize(&size) == B_OK && size > static_cast<off_t>(text.size()))
+		return fStream->SetSize(static_cast<off_t>(text.size())) == B_OK;
+	return true;
 }
 
 
@@ -593,11 +695,8 @@ TIniFile::_Bounded(const char* text) const
 TIniFileSection*
 TIniFile::_FindSection(const char* name) const
 {
-	for (const auto& section : fSections) {
-		if (ini_names_equal(section->Name().c_str(), name))
-			return section.get();
-	}
-	return nullptr;
+	TIniFileSection* const* section = fSectionIndex.First(name);
+	return section == nullptr ? nullptr : *section;
 }
 
 

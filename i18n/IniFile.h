@@ -7,9 +7,11 @@
 
 #include <File.h>
 #include <GraphicsDefs.h>
+#include <Path.h>
 #include <SupportDefs.h>
 
 #include "IniFileSection.h"
+#include "IniNameIndex.h"
 
 class BDirectory;
 class BEntry;
@@ -23,7 +25,20 @@ struct entry_ref;
 // `maxLine` (N) bounds every line, section name, key, value and comment to N
 // bytes: longer input lines are split into N-byte lines, and longer texts
 // written through the API are cut to N bytes, so a ReadValue buffer of N + 1
-// bytes always suffices.
+// bytes always suffices. A UTF-8 byte-order mark before the first line is
+// skipped.
+//
+// Lookups of sections and keys cost constant time. Names handed out by
+// EnumSections and EnumKeys stay valid while the object lives and the
+// section or key exists, whatever else is written meanwhile.
+//
+// Write-back: an object opened on a file (path, entry, reference, folder and
+// name) replaces that file as a whole, atomically, as every save of the
+// program does, and only when it was opened for writing; a stream given by
+// the caller is rewritten from its start and cut after the new text.
+//
+// Numbers are read and written in the "C" locale's form whatever locale the
+// process runs in.
 class TIniFile {
 public:
 	explicit TIniFile(int32 maxLine);
@@ -58,13 +73,16 @@ public:
 		uint32 openMode, int32 maxLine);
 	virtual void SetTo(BPositionIO* stream, int32 maxLine);
 	virtual void Unset();
-	virtual void WriteComment(const char* comment);
-	virtual void WriteValue(const char* key, const char* value);
-	virtual void WriteValue(const char* key, bool value);
-	virtual void WriteValue(const char* key, int32 value);
-	virtual void WriteValue(const char* key, int64 value);
-	virtual void WriteValue(const char* key, float value);
-	virtual void WriteValue(const char* key, rgb_color value);
+	// Writes answer false, changing nothing, for a text the line format
+	// cannot hold: a comment or value with a line break, or a key with a
+	// line break or '=', or one that begins with '[' or ';'.
+	virtual bool WriteComment(const char* comment);
+	virtual bool WriteValue(const char* key, const char* value);
+	virtual bool WriteValue(const char* key, bool value);
+	virtual bool WriteValue(const char* key, int32 value);
+	virtual bool WriteValue(const char* key, int64 value);
+	virtual bool WriteValue(const char* key, float value);
+	virtual bool WriteValue(const char* key, rgb_color value);
 
 	// Inserts a section at that position of the list (-1: at the end).
 	void CreateSection(const char* name, int32 index);
@@ -81,7 +99,11 @@ private:
 	void _Begin(int32 maxLine);
 	void _Load();
 	void _AddLine(const std::string& line, TIniFileSection** filling);
+	TIniFileSection* _AppendSection(const std::string& name);
 	TIniFileSection* _InsertSection(const char* name, int32 index);
+	std::string _Text() const;
+	bool _ReplaceFile(const std::string& text);
+	bool _RewriteStream(const std::string& text);
 	std::string _Bounded(const char* text) const;
 	TIniFileSection* _FindSection(const char* name) const;
 	const TIniFilePair* _FindPair(const char* key) const;
@@ -89,7 +111,10 @@ private:
 	bool fModified;
 	int32 fMaxLine;
 	BFile fFile;
+	// Where an object opened on a file writes back.
+	BPath fPath;
 	std::vector<std::unique_ptr<TIniFileSection>> fSections;
+	TIniNameIndex<TIniFileSection*> fSectionIndex;
 	BPositionIO* fStream;
 	TIniFileSection* fCurrent;
 };

@@ -1,29 +1,5 @@
 #include "IniFileSection.h"
 
-namespace {
-
-// Folds ASCII letters only, whatever locale the process runs in: the bytes of
-// UTF-8 names never change.
-char
-ascii_lower(char c)
-{
-	return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}
-
-
-bool
-ini_names_equal(const char* a, const char* b)
-{
-	for (; *a != '\0' && *b != '\0'; a++, b++) {
-		if (ascii_lower(*a) != ascii_lower(*b))
-			return false;
-	}
-	return *a == *b;
-}
-
-
 TIniFileSection::TIniFileSection(const std::string& name)
 	:
 	fName(name),
@@ -35,11 +11,8 @@ TIniFileSection::TIniFileSection(const std::string& name)
 TIniFilePair*
 TIniFileSection::FindPair(const char* key)
 {
-	for (TIniFilePair& pair : fPairs) {
-		if (ini_names_equal(pair.key.c_str(), key))
-			return &pair;
-	}
-	return nullptr;
+	const TPairList::iterator* pair = fIndex.First(key);
+	return pair == nullptr ? nullptr : &**pair;
 }
 
 
@@ -54,6 +27,7 @@ TIniFilePair*
 TIniFileSection::AddPair(const std::string& key, const std::string& value)
 {
 	fPairs.push_back(TIniFilePair{key, value});
+	fIndex.Append(key, std::prev(fPairs.end()));
 	return &fPairs.back();
 }
 
@@ -61,13 +35,13 @@ TIniFileSection::AddPair(const std::string& key, const std::string& value)
 bool
 TIniFileSection::DeletePair(const char* key)
 {
-	for (auto it = fPairs.begin(); it != fPairs.end(); ++it) {
-		if (ini_names_equal(it->key.c_str(), key)) {
-			fPairs.erase(it);
-			return true;
-		}
-	}
-	return false;
+	const TPairList::iterator* found = fIndex.First(key);
+	if (found == nullptr)
+		return false;
+	const TPairList::iterator pair = *found;
+	fIndex.Remove(key, pair);
+	fPairs.erase(pair);
+	return true;
 }
 
 

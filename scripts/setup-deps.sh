@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  attr xdg-utils shared-mime-info
+  attr xdg-utils shared-mime-info locales
   qt6-base-dev libgl-dev fonts-ipafont-gothic
   libasound2-dev alsa-utils
   qemu-system-x86 busybox-static cpio kmod

@@ -180,6 +180,17 @@ TEST(VLTTest, EnglishFileHasTheBuiltInKeys)
 }
 
 
+TEST(VLTTest, FilesSavedWithAByteOrderMarkLoad)
+{
+	TempFolder folder;
+	write_whole_file(folder / "Windows.vlt", "\xEF\xBB\xBF[ Informations ]\r\n"
+		"Header = VLT File Format 100\r\n[ Data ]\r\nMenu_File = F#s-#sFile\r\n");
+	TVLT table;
+	ASSERT_EQ(0, table.Load((folder / "Windows.vlt").c_str()));
+	EXPECT_STREQ("F - File", table.Text("Menu_File"));
+}
+
+
 TEST(VLTTest, UnreadableFilesLeaveTheTableEmpty)
 {
 	TempFolder folder;
