@@ -53,4 +53,26 @@ BM_FlattenUnflatten100Fields(benchmark::State& state)
 
 BENCHMARK(BM_FlattenUnflatten100Fields);
 
+
+// A message from another program, such as a drop, may hold any number of
+// fields; reading it must cost time in proportion to its size.
+void
+BM_Unflatten100000Fields(benchmark::State& state)
+{
+	BMessage message;
+	for (int32 i = 0; i < 100000; i++)
+		message.AddInt32(("field " + std::to_string(i)).c_str(), i);
+	std::vector<char> buffer(message.FlattenedSize());
+	message.Flatten(buffer.data(), buffer.size());
+	for (auto _ : state) {
+		BMessage copy;
+		if (copy.Unflatten(buffer.data(), buffer.size()) != B_OK)
+			state.SkipWithError("the message does not read back");
+		benchmark::DoNotOptimize(copy);
+	}
+	state.counters["bytes"] = (double)buffer.size();
+}
+
+BENCHMARK(BM_Unflatten100000Fields)->Unit(benchmark::kMillisecond);
+
 }

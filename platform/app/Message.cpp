@@ -15,12 +15,14 @@
 #include <StoragePrivate.h>
 
 #include "MessageField.h"
+#include "MessageFieldTable.h"
 #include "MessageFlattener.h"
 #include "MessagePrivate.h"
 #include "MessageUnflattener.h"
 #include "ReplyRoute.h"
 
 using BPrivate::MessageField;
+using BPrivate::MessageFieldTable;
 using BPrivate::MessageFlattener;
 using BPrivate::MessageUnflattener;
 
@@ -91,6 +93,19 @@ flatten_message(const BMessage& message, status_t* status)
 	buffer.resize(size);
 	*status = message.Flatten(buffer.data(), size);
 	return buffer;
+}
+
+
+// A nested message must read back as one, within the nesting a reader
+// accepts, or the message holding it would flatten to bytes that no longer
+// unflatten.
+bool
+is_nestable_message(const void* data, size_t size)
+{
+	uint32 what;
+	MessageFieldTable fields;
+	return MessageUnflattener(static_cast<const char*>(data), size, 1)
+		.Unflatten(&what, &fields) == B_OK;
 }
 
 
@@ -205,11 +220,49 @@ BMessage::BMessage(uint32 what)
 }
 
 
-BMessage::BMessage(const BMessage& other) = default;
+BMessage::BMessage(const BMessage& other)
+	:
+	what(other.what),
+	fFields(other.fFields != NULL ? new MessageFieldTable(*other.fFields) : NULL),
+	fDropPoint(other.fDropPoint),
+	fDropOffset(other.fDropOffset),
+	fWasDropped(other.fWasDropped),
+	fSourceRemote(other.fSourceRemote)
+{
+}
+
+
 BMessage::BMessage(BMessage&& other) noexcept = default;
 BMessage::~BMessage() = default;
-BMessage& BMessage::operator=(const BMessage& other) = default;
+
+
+BMessage&
+BMessage::operator=(const BMessage& other)
+{
+	if (this != &other)
+		*this = BMessage(other);
+	return *this;
+}
+
+
 BMessage& BMessage::operator=(BMessage&& other) noexcept = default;
+
+
+const MessageFieldTable&
+BMessage::_Fields() const
+{
+	static const MessageFieldTable kNoFields;
+	return fFields != NULL ? *fFields : kNoFields;
+}
+
+
+MessageFieldTable&
+BMessage::_MutableFields()
+{
+	if (fFields == NULL)
+		fFields.reset(new MessageFieldTable);
+	return *fFields;
+}
 
 
 MessageField*
@@ -222,13 +275,7 @@ BMessage::_FindField(const char* name)
 const MessageField*
 BMessage::_FindField(const char* name) const
 {
-	size_t length = strlen(name);
-	uint32 hash = MessageField::HashName(name, length);
-	for (const MessageField& field : fFields) {
-		if (field.HasName(name, length, hash))
-			return &field;
-	}
-	return NULL;
+	return _Fields().Find(name, strlen(name));
 }
 
 
@@ -281,7 +328,10 @@ BMessage::_ReplaceItem(const char* name, type_code type, int32 index,
 	status_t status = _FindItem(name, type, index, &oldData, &oldSize);
 	if (status != B_OK)
 		return status;
-	return _FindField(name)->ReplaceItem(index, data, numBytes);
+	MessageField* field = _FindField(name);
+	if (field->Type() == B_MESSAGE_TYPE && !is_nestable_message(data, numBytes))
+		return B_BAD_VALUE;
+	return field->ReplaceItem(index, data, numBytes);
 }
 
 
@@ -291,21 +341,34 @@ BMessage::GetInfo(type_code typeRequested, int32 index, char** nameFound,
 {
 	if (index < 0)
 		return B_BAD_INDEX;
-	int32 matches = 0;
-	for (const MessageField& field : fFields) {
-		if (typeRequested != B_ANY_TYPE && field.Type() != typeRequested)
-			continue;
-		if (matches++ < index)
-			continue;
-		if (nameFound != NULL)
-			*nameFound = const_cast<char*>(field.Name().c_str());
-		if (typeFound != NULL)
-			*typeFound = field.Type();
-		if (countFound != NULL)
-			*countFound = field.CountItems();
-		return B_OK;
+	const MessageFieldTable& fields = _Fields();
+	const MessageField* found = NULL;
+	if (typeRequested == B_ANY_TYPE) {
+		// Straight to the index, so that walking every field stays linear.
+		if (fields.IsEmpty())
+			return B_BAD_TYPE;
+		if (index < fields.CountFields())
+			found = &fields.FieldAt(index);
+	} else {
+		int32 matches = 0;
+		for (const MessageField& field : fields) {
+			if (field.Type() == typeRequested && matches++ == index) {
+				found = &field;
+				break;
+			}
+		}
+		if (matches == 0)
+			return B_BAD_TYPE;
 	}
-	return matches == 0 ? B_BAD_TYPE : B_BAD_INDEX;
+	if (found == NULL)
+		return B_BAD_INDEX;
+	if (nameFound != NULL)
+		*nameFound = const_cast<char*>(found->Name().c_str());
+	if (typeFound != NULL)
+		*typeFound = found->Type();
+	if (countFound != NULL)
+		*countFound = found->CountItems();
+	return B_OK;
 }
 
 
@@ -347,9 +410,10 @@ BMessage::GetInfo(const char* name, type_code* typeFound, bool* fixedSize) const
 int32
 BMessage::CountNames(type_code type) const
 {
+	const MessageFieldTable& fields = _Fields();
 	if (type == B_ANY_TYPE)
-		return (int32)fFields.size();
-	return (int32)std::count_if(fFields.begin(), fFields.end(),
+		return fields.CountFields();
+	return (int32)std::count_if(fields.begin(), fields.end(),
 		[type](const MessageField& field) { return field.Type() == type; });
 }
 
@@ -357,7 +421,7 @@ BMessage::CountNames(type_code type) const
 bool
 BMessage::IsEmpty() const
 {
-	return fFields.empty();
+	return _Fields().IsEmpty();
 }
 
 
@@ -367,7 +431,7 @@ BMessage::PrintToStream() const
 	printf("BMessage(");
 	print_code(what);
 	printf(") {\n");
-	for (const MessageField& field : fFields) {
+	for (const MessageField& field : _Fields()) {
 		printf("\t%s, type = ", field.Name().c_str());
 		print_code(field.Type());
 		printf(", count = %" PRId32 ":", field.CountItems());
@@ -440,7 +504,7 @@ BMessage::ReturnAddress() const
 ssize_t
 BMessage::FlattenedSize() const
 {
-	return MessageFlattener(what, fFields).FlattenedSize();
+	return MessageFlattener(what, _Fields()).FlattenedSize();
 }
 
 
@@ -449,7 +513,7 @@ BMessage::Flatten(char* buffer, ssize_t size) const
 {
 	if (buffer == NULL)
 		return B_BAD_VALUE;
-	MessageFlattener flattener(what, fFields);
+	MessageFlattener flattener(what, _Fields());
 	ssize_t needed = flattener.FlattenedSize();
 	if (needed < 0)
 		return (status_t)needed;
@@ -506,13 +570,13 @@ BMessage::Unflatten(const char* buffer, size_t size)
 	if (buffer == NULL && size > 0)
 		return B_BAD_VALUE;
 	uint32 newWhat;
-	std::vector<MessageField> fields;
+	MessageFieldTable fields;
 	status_t status = MessageUnflattener(buffer, size).Unflatten(&newWhat, &fields);
 	if (status != B_OK)
 		return status;
 
 	what = newWhat;
-	fFields.swap(fields);
+	_MutableFields().Swap(fields);
 	fWasDropped = false;
 	fSourceRemote = false;
 	fDropPoint = B_ORIGIN;
@@ -573,10 +637,12 @@ BMessage::AddData(const char* name, type_code type, const void* data,
 		return B_BAD_VALUE;
 
 	MessageField* field = _FindField(name);
-	if (field == NULL)
-		field = &fFields.emplace_back(name, nameLength, type, isFixedSize);
-	else if (field->Type() != type)
+	if (field != NULL && field->Type() != type)
 		return B_BAD_TYPE;
+	if (type == B_MESSAGE_TYPE && !is_nestable_message(data, numBytes))
+		return B_BAD_VALUE;
+	if (field == NULL)
+		field = &_MutableFields().Add(name, nameLength, type, isFixedSize);
 	return field->AddItem(data, numBytes);
 }
 
@@ -591,7 +657,7 @@ BMessage::RemoveData(const char* name, int32 index)
 		return status;
 	MessageField* field = _FindField(name);
 	if (field->CountItems() == 1)
-		fFields.erase(fFields.begin() + (field - fFields.data()));
+		fFields->Remove(field);
 	else
 		field->RemoveItem(index);
 	return B_OK;
@@ -606,7 +672,7 @@ BMessage::RemoveName(const char* name)
 	MessageField* field = _FindField(name);
 	if (field == NULL)
 		return B_NAME_NOT_FOUND;
-	fFields.erase(fFields.begin() + (field - fFields.data()));
+	fFields->Remove(field);
 	return B_OK;
 }
 
@@ -614,7 +680,7 @@ BMessage::RemoveName(const char* name)
 status_t
 BMessage::MakeEmpty()
 {
-	fFields.clear();
+	fFields.reset();
 	return B_OK;
 }
 

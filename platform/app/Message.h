@@ -1,6 +1,7 @@
 #ifndef _MESSAGE_H
 #define _MESSAGE_H
 
+#include <memory>
 #include <vector>
 
 #include <Point.h>
@@ -16,6 +17,7 @@ struct entry_ref;
 
 namespace BPrivate {
 class MessageField;
+class MessageFieldTable;
 }
 
 // Longest field name the flattened format can carry.
@@ -72,7 +74,9 @@ public:
 	bool IsSourceWaiting() const;
 	BMessenger ReturnAddress() const;
 
-	// The original platform's R5 format, little-endian.
+	// The original platform's R5 format, little-endian. A message read from
+	// a Haiku native one with a field name over 255 bytes does not flatten
+	// (B_NAME_TOO_LONG).
 	ssize_t FlattenedSize() const;
 	status_t Flatten(char* buffer, ssize_t size) const;
 	status_t Flatten(BDataIO* stream, ssize_t* size = NULL) const;
@@ -99,6 +103,11 @@ public:
 	status_t AddMessenger(const char* name, BMessenger messenger);
 	status_t AddRef(const char* name, const entry_ref* ref);
 	status_t AddMessage(const char* name, const BMessage* message);
+	// A message (B_MESSAGE_TYPE), whether from AddMessage() or AddData(),
+	// must unflatten and leave room for the message it goes into: a message
+	// holds at most 63 levels of messages, as many as Unflatten() reads. A
+	// deeper one is refused with B_BAD_VALUE, here and in the Replace
+	// methods.
 	status_t AddData(const char* name, type_code type, const void* data,
 		ssize_t numBytes, bool isFixedSize = true, int32 count = 1);
 
@@ -215,6 +224,8 @@ public:
 private:
 	friend class Private;
 
+	const BPrivate::MessageFieldTable& _Fields() const;
+	BPrivate::MessageFieldTable& _MutableFields();
 	BPrivate::MessageField* _FindField(const char* name);
 	const BPrivate::MessageField* _FindField(const char* name) const;
 	status_t _FindItem(const char* name, type_code type, int32 index,
@@ -224,7 +235,8 @@ private:
 	status_t _ReplaceItem(const char* name, type_code type, int32 index,
 		const void* data, ssize_t numBytes);
 
-	std::vector<BPrivate::MessageField> fFields;
+	// NULL while the message has no fields, as most posted messages do.
+	std::unique_ptr<BPrivate::MessageFieldTable> fFields;
 	BPoint fDropPoint;
 	BPoint fDropOffset;
 	bool fWasDropped;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "MessageField.h"
+#include "MessageFieldTable.h"
 #include "MessageFormat.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -124,7 +125,7 @@ write_field(Writer& writer, const MessageField& field)
 }
 
 
-MessageFlattener::MessageFlattener(uint32 what, const std::vector<MessageField>& fields)
+MessageFlattener::MessageFlattener(uint32 what, const MessageFieldTable& fields)
 	:
 	fWhat(what),
 	fFields(fields)
@@ -136,8 +137,11 @@ ssize_t
 MessageFlattener::FlattenedSize() const
 {
 	uint64 size = R5_HEADER_SIZE + 1;
-	for (const MessageField& field : fFields)
+	for (const MessageField& field : fFields) {
+		if (field.Name().size() > R5_MAX_NAME_LENGTH)
+			return B_NAME_TOO_LONG;
 		size += field_size(field, field_data_length(field));
+	}
 	if (size > INT32_MAX)
 		return B_BAD_VALUE;
 	return (ssize_t)size;

@@ -24,6 +24,9 @@ constexpr uint8 R5_MESSAGE_FLAG_INCLUDE_REPLY = 0x04;
 constexpr size_t R5_TARGET_SIZE = 4;
 constexpr size_t R5_REPLY_SIZE = 16;
 
+// The name length is one byte.
+constexpr size_t R5_MAX_NAME_LENGTH = 255;
+
 constexpr uint8 R5_FIELD_VALID = 0x01;
 constexpr uint8 R5_FIELD_MINI_DATA = 0x02;
 constexpr uint8 R5_FIELD_FIXED_SIZE = 0x04;
@@ -37,7 +40,10 @@ constexpr uint16 HAIKU_FIELD_FLAG_VALID = 0x01;
 constexpr uint16 HAIKU_FIELD_FLAG_FIXED_SIZE = 0x02;
 
 // Nested messages deeper than this are refused, so that hostile input cannot
-// exhaust the stack of the recursive reader.
+// exhaust the stack of the recursive reader: a message holds at most
+// MAX_MESSAGE_NESTING - 1 levels of messages inside it. Messages are checked
+// against the same limit as they are added, so that the writer never
+// produces what the reader refuses.
 constexpr int32 MAX_MESSAGE_NESTING = 64;
 
 // The R5 header checksum: the sum of the bytes taken as big-endian 32-bit

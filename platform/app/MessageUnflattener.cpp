@@ -6,6 +6,7 @@
 #include <TypeConstants.h>
 
 #include "MessageField.h"
+#include "MessageFieldTable.h"
 #include "MessageFlattener.h"
 #include "MessageFormat.h"
 
@@ -185,7 +186,7 @@ MessageUnflattener::MessageUnflattener(const char* buffer, size_t size, int32 de
 
 
 status_t
-MessageUnflattener::Unflatten(uint32* what, std::vector<MessageField>* fields)
+MessageUnflattener::Unflatten(uint32* what, MessageFieldTable* fields)
 {
 	if (fSize < sizeof(uint32))
 		return B_NOT_A_MESSAGE;
@@ -210,7 +211,7 @@ MessageUnflattener::Unflatten(uint32* what, std::vector<MessageField>* fields)
 
 status_t
 MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
-	std::vector<MessageField>* fields)
+	MessageFieldTable* fields)
 {
 	Reader reader(fBuffer, fSize, swapped);
 	uint32 magic, checksum, size, messageWhat;
@@ -231,7 +232,7 @@ MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
 	if (r5_header_checksum(fBuffer + 8, reader.Position() - 8) != checksum)
 		return B_BAD_DATA;
 
-	std::vector<MessageField> newFields;
+	MessageFieldTable newFields;
 	while (true) {
 		uint8 fieldFlags;
 		if (!reader.UInt8(&fieldFlags))
@@ -253,17 +254,16 @@ MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
 			return B_BAD_DATA;
 
 		bool fixedSize = (fieldFlags & R5_FIELD_FIXED_SIZE) != 0;
-		status_t status = _AddField(newFields, name, nameLength, type, fixedSize);
-		if (status != B_OK)
-			return status;
-		MessageField& field = newFields.back();
+		MessageField* field = _AddField(newFields, name, nameLength, type, fixedSize);
+		if (field == NULL)
+			return B_BAD_DATA;
 
 		if (fixedSize) {
 			if (dataLength % count != 0)
 				return B_BAD_DATA;
 			size_t itemSize = dataLength / count;
 			for (uint32 i = 0; i < count; i++) {
-				status = _AddItem(field, data + i * itemSize, itemSize, swapped);
+				status_t status = _AddItem(*field, data + i * itemSize, itemSize, swapped);
 				if (status != B_OK)
 					return status;
 			}
@@ -281,7 +281,7 @@ MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
 			size_t padding = (8 - (sizeof(uint32) + itemLength) % 8) % 8;
 			if (items.Take(padding) == NULL)
 				return B_BAD_DATA;
-			status = _AddItem(field, item, itemLength, swapped);
+			status_t status = _AddItem(*field, item, itemLength, swapped);
 			if (status != B_OK)
 				return status;
 		}
@@ -292,13 +292,13 @@ MessageUnflattener::_UnflattenR5(bool swapped, uint32* what,
 		return B_BAD_DATA;
 
 	*what = messageWhat;
-	fields->swap(newFields);
+	fields->Swap(newFields);
 	return B_OK;
 }
 
 
 status_t
-MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fields)
+MessageUnflattener::_UnflattenHaiku(uint32* what, MessageFieldTable* fields)
 {
 	Reader reader(fBuffer, fSize, false);
 	uint32 header[HAIKU_HEADER_SIZE / 4];
@@ -314,7 +314,7 @@ MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fie
 	// MessageSize() made sure that the field table and data area fit.
 	const char* data = fBuffer + HAIKU_HEADER_SIZE + fieldCount * HAIKU_FIELD_ENTRY_SIZE;
 
-	std::vector<MessageField> newFields;
+	MessageFieldTable newFields;
 	for (uint32 i = 0; i < fieldCount; i++) {
 		uint16 fieldFlags, nameLength;
 		uint32 type, count, fieldSize, offset, nextField;
@@ -334,10 +334,10 @@ MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fie
 		if (name[nameLength - 1] != '\0')
 			return B_BAD_DATA;
 		bool fixedSize = (fieldFlags & HAIKU_FIELD_FLAG_FIXED_SIZE) != 0;
-		status_t status = _AddField(newFields, name, nameLength - 1, type, fixedSize);
-		if (status != B_OK)
-			return status;
-		MessageField& field = newFields.back();
+		MessageField* field = _AddField(newFields, name, nameLength - 1, type,
+			fixedSize);
+		if (field == NULL)
+			return B_BAD_DATA;
 
 		const char* fieldData = name + nameLength;
 		if (fixedSize) {
@@ -345,7 +345,7 @@ MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fie
 				return B_BAD_DATA;
 			size_t itemSize = fieldSize / count;
 			for (uint32 item = 0; item < count; item++) {
-				status = _AddItem(field, fieldData + item * itemSize, itemSize, false);
+				status_t status = _AddItem(*field, fieldData + item * itemSize, itemSize, false);
 				if (status != B_OK)
 					return status;
 			}
@@ -360,7 +360,7 @@ MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fie
 				|| (itemData = items.Take(itemLength)) == NULL) {
 				return B_BAD_DATA;
 			}
-			status = _AddItem(field, itemData, itemLength, false);
+			status_t status = _AddItem(*field, itemData, itemLength, false);
 			if (status != B_OK)
 				return status;
 		}
@@ -369,26 +369,19 @@ MessageUnflattener::_UnflattenHaiku(uint32* what, std::vector<MessageField>* fie
 	}
 
 	*what = header[1];
-	fields->swap(newFields);
+	fields->Swap(newFields);
 	return B_OK;
 }
 
 
-status_t
-MessageUnflattener::_AddField(std::vector<MessageField>& fields, const char* name,
+MessageField*
+MessageUnflattener::_AddField(MessageFieldTable& fields, const char* name,
 	size_t nameLength, type_code type, bool fixedSize)
 {
-	// Names must stay usable as C strings and fit the R5 form; each name
-	// appears once.
-	if (nameLength > 255 || memchr(name, '\0', nameLength) != NULL)
-		return B_BAD_DATA;
-	uint32 hash = MessageField::HashName(name, nameLength);
-	for (const MessageField& field : fields) {
-		if (field.HasName(name, nameLength, hash))
-			return B_BAD_DATA;
-	}
-	fields.emplace_back(name, nameLength, type, fixedSize);
-	return B_OK;
+	// Names must stay usable as C strings; each name appears once.
+	if (memchr(name, '\0', nameLength) != NULL || fields.Find(name, nameLength) != NULL)
+		return NULL;
+	return &fields.Add(name, nameLength, type, fixedSize);
 }
 
 
@@ -400,7 +393,7 @@ MessageUnflattener::_AddItem(MessageField& field, const char* item, size_t size,
 		if (fDepth + 1 >= MAX_MESSAGE_NESTING)
 			return B_BAD_DATA;
 		uint32 what;
-		std::vector<MessageField> fields;
+		MessageFieldTable fields;
 		status_t status = MessageUnflattener(item, size, fDepth + 1)
 			.Unflatten(&what, &fields);
 		if (status != B_OK)
@@ -411,6 +404,8 @@ MessageUnflattener::_AddItem(MessageField& field, const char* item, size_t size,
 			return field.AddItem(item, size);
 		MessageFlattener flattener(what, fields);
 		ssize_t flatSize = flattener.FlattenedSize();
+		if (flatSize == B_NAME_TOO_LONG)
+			return field.AddItem(item, size);
 		if (flatSize < 0)
 			return B_BAD_DATA;
 		fScratch.resize(flatSize);

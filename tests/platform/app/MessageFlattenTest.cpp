@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -408,8 +409,12 @@ class MessageCorruptTest : public testing::TestWithParam<CorruptCase> {
 TEST_P(MessageCorruptTest, IsRefused)
 {
 	BMessage message('keep');
+	// A heap copy of exactly the message's size, so that the sanitizer
+	// reports any read past its end.
 	const std::vector<char>& bytes = GetParam().bytes;
-	EXPECT_EQ(message.Unflatten(bytes.data(), bytes.size()), GetParam().expected)
+	std::unique_ptr<char[]> exact(new char[bytes.size()]);
+	std::copy(bytes.begin(), bytes.end(), exact.get());
+	EXPECT_EQ(message.Unflatten(exact.get(), bytes.size()), GetParam().expected)
 		<< GetParam().what;
 	EXPECT_EQ(message.what, (uint32)'keep');
 	EXPECT_TRUE(message.IsEmpty());
@@ -440,17 +445,27 @@ built(const std::function<void(B&)>& fill, std::optional<uint32> size = {},
 }
 
 
-// A Haiku native message: one fixed int32 field "a" = 1.
+// The data area of a Haiku native message whose one field holds the int32 1.
+std::string
+haiku_area(const std::string& name)
+{
+	return name + std::string("\0\1\0\0\0", 5);
+}
+
+
+// A Haiku native message: one fixed int32 field, by default "a" = 1; the
+// message ends with its data area.
 std::vector<char>
-haiku_message(uint32 fieldCount = 1, uint16 nameLength = 2, uint32 offset = 0)
+haiku_message(uint32 fieldCount = 1, uint16 nameLength = 2, uint32 offset = 0,
+	const std::string& area = haiku_area("a"))
 {
 	B le;
 	std::vector<char> bytes;
 	auto add = [&bytes](const std::vector<char>& part) {
 		bytes.insert(bytes.end(), part.begin(), part.end());
 	};
-	uint32 header[17] = {'1FMH', 0, 1, 0, 0, 0, 0, 0, 0, 6, fieldCount, 5,
-		(uint32)-1, (uint32)-1, (uint32)-1, (uint32)-1, (uint32)-1};
+	uint32 header[17] = {'1FMH', 0, 1, 0, 0, 0, 0, 0, 0, (uint32)area.size(),
+		fieldCount, 5, (uint32)-1, (uint32)-1, (uint32)-1, (uint32)-1, (uint32)-1};
 	for (uint32 word : header)
 		add(le.Value32(word));
 	add(le.Value16(3));
@@ -460,8 +475,7 @@ haiku_message(uint32 fieldCount = 1, uint16 nameLength = 2, uint32 offset = 0)
 	add(le.Value32(4));
 	add(le.Value32(offset));
 	add(le.Value32((uint32)-1));
-	add({'a', '\0'});
-	add(le.Value32(1));
+	add(std::vector<char>(area.begin(), area.end()));
 	return bytes;
 }
 
@@ -526,6 +540,12 @@ INSTANTIATE_TEST_SUITE_P(Inputs, MessageCorruptTest, testing::Values(
 			b.Field(kFixedSingle, B_INT32_TYPE, 1, "a", b.Value32(1));
 			b.Field(kFixedSingle, B_INT32_TYPE, 1, "a", b.Value32(2));
 		}), B_BAD_DATA},
+	CorruptCase{"name used again hundreds of fields later",
+		built([](B& b) {
+			for (int32 i = 0; i < 500; i++)
+				b.Field(kFixedSingle, B_INT32_TYPE, 1, std::to_string(i), b.Value32(i));
+			b.Field(kFixedSingle, B_INT32_TYPE, 1, "7", b.Value32(1));
+		}), B_BAD_DATA},
 	CorruptCase{"NUL inside a name",
 		built([](B& b) {
 			b.Field(kFixedSingle, B_INT32_TYPE, 1, std::string("a\0b", 3), b.Value32(1));
@@ -541,7 +561,11 @@ INSTANTIATE_TEST_SUITE_P(Inputs, MessageCorruptTest, testing::Values(
 		}), 29, {0x01}), B_BAD_DATA},
 	CorruptCase{"Haiku field count too large", haiku_message(0x10000000), B_BAD_DATA},
 	CorruptCase{"Haiku name without NUL", haiku_message(1, 1), B_BAD_DATA},
-	CorruptCase{"Haiku field past the data", haiku_message(1, 2, 1), B_BAD_DATA}
+	CorruptCase{"Haiku field past the data", haiku_message(1, 2, 1), B_BAD_DATA},
+	// The value's four bytes would fit the data area; with the name before
+	// them they run past it, and past the end of the buffer.
+	CorruptCase{"Haiku name and data past the data",
+		haiku_message(1, 8, 0, std::string("abcdefg\0", 8)), B_BAD_DATA}
 ));
 
 
@@ -561,5 +585,154 @@ TEST(MessageFlattenTest, StreamWithHugeSizeAllocatesLittle)
 	BMessage message;
 	EXPECT_EQ(message.Unflatten(&stream), B_BAD_DATA);
 }
+
+
+// Messages nested by AddMessage as deep as Unflatten reads flatten and read
+// back; one level more is refused where it would be added, so that no
+// message is ever written that cannot be read.
+TEST(MessageFlattenTest, WritingAndReadingShareTheNestingLimit)
+{
+	BMessage chain;
+	chain.AddInt32("leaf", 0);
+	for (int level = 1; level <= 63; level++) {
+		BMessage outer;
+		ASSERT_EQ(outer.AddMessage("m", &chain), B_OK) << level;
+		chain = outer;
+	}
+	std::vector<char> flat = flatten(chain);
+	BMessage copy;
+	EXPECT_EQ(copy.Unflatten(flat.data(), flat.size()), B_OK);
+
+	BMessage holder;
+	EXPECT_EQ(holder.AddMessage("m", &chain), B_BAD_VALUE);
+	EXPECT_EQ(holder.AddData("m", B_MESSAGE_TYPE, flat.data(), flat.size(), false),
+		B_BAD_VALUE);
+	EXPECT_TRUE(holder.IsEmpty());
+	BMessage shallow('shal');
+	ASSERT_EQ(holder.AddMessage("m", &shallow), B_OK);
+	EXPECT_EQ(holder.ReplaceMessage("m", &chain), B_BAD_VALUE);
+	// Bytes that are no message at all would not read back either.
+	EXPECT_EQ(holder.AddData("junk", B_MESSAGE_TYPE, "junk", 4), B_BAD_VALUE);
+	EXPECT_EQ(holder.ReplaceData("m", B_MESSAGE_TYPE, "junk", 4), B_BAD_VALUE);
+
+	std::vector<char> held = flatten(holder);
+	ASSERT_EQ(copy.Unflatten(held.data(), held.size()), B_OK);
+	BMessage found;
+	ASSERT_EQ(copy.FindMessage("m", &found), B_OK);
+	EXPECT_EQ(found.what, (uint32)'shal');
+	EXPECT_FALSE(copy.HasData("junk", B_ANY_TYPE));
+}
+
+
+// Haiku allows field names of any length. Such a message reads; R5 has one
+// byte for a name's length, so it does not flatten on its own, and nested in
+// another message it keeps its Haiku form.
+TEST(MessageFlattenTest, HaikuLongNamesRead)
+{
+	const std::string longName(300, 'n');
+	std::vector<char> haiku = haiku_message(1, longName.size() + 1, 0,
+		haiku_area(longName));
+	BMessage message;
+	ASSERT_EQ(message.Unflatten(haiku.data(), haiku.size()), B_OK);
+	EXPECT_EQ(message.FindInt32(longName.c_str()), 1);
+	EXPECT_EQ(message.FlattenedSize(), B_NAME_TOO_LONG);
+	std::vector<char> buffer(4096);
+	EXPECT_EQ(message.Flatten(buffer.data(), buffer.size()), B_NAME_TOO_LONG);
+	BMessage holder;
+	EXPECT_EQ(holder.AddMessage("m", &message), B_NAME_TOO_LONG);
+
+	B r5;
+	r5.Field(B::VALID | B::SINGLE, B_MESSAGE_TYPE, 1, "m", r5.Item(haiku));
+	std::vector<char> outer = r5.Build();
+	ASSERT_EQ(holder.Unflatten(outer.data(), outer.size()), B_OK);
+	std::vector<char> again = flatten(holder);
+	BMessage copy;
+	ASSERT_EQ(copy.Unflatten(again.data(), again.size()), B_OK);
+	BMessage nested;
+	ASSERT_EQ(copy.FindMessage("m", &nested), B_OK);
+	EXPECT_EQ(nested.FindInt32(longName.c_str()), 1);
+}
+
+
+struct MiniFormCase {
+	const char* what;
+	int32 count;
+	size_t itemSize;
+	bool fixedSize;
+	uint32 dataLength;
+	bool mini;
+};
+
+
+void
+PrintTo(const MiniFormCase& form, std::ostream* stream)
+{
+	*stream << form.what;
+}
+
+
+class MessageMiniFormTest : public testing::TestWithParam<MiniFormCase> {
+};
+
+
+// The one-byte count and length are used only where both are below 256.
+TEST_P(MessageMiniFormTest, FieldFormFollowsItsSizesAndReadsBack)
+{
+	const MiniFormCase& form = GetParam();
+	BMessage message;
+	for (int32 i = 0; i < form.count; i++) {
+		std::vector<char> item(form.itemSize, (char)('a' + i % 26));
+		ASSERT_EQ(message.AddData("f", B_RAW_TYPE, item.data(), item.size(),
+			form.fixedSize), B_OK);
+	}
+	std::vector<char> flat = flatten(message);
+
+	// The field follows the 17-byte header: flags, type, the count unless
+	// there is one item, then the data length.
+	const size_t kField = 17;
+	uint8 flags = (uint8)flat[kField];
+	EXPECT_EQ((flags & B::MINI) != 0, form.mini) << form.what;
+	EXPECT_EQ((flags & B::SINGLE) != 0, form.count == 1) << form.what;
+	size_t width = form.mini ? 1 : 4;
+	size_t at = kField + 5;
+	auto number = [&](size_t offset) {
+		uint32 value = 0;
+		memcpy(&value, flat.data() + offset, width);
+		return value;
+	};
+	if (form.count != 1) {
+		EXPECT_EQ(number(at), (uint32)form.count) << form.what;
+		at += width;
+	}
+	EXPECT_EQ(number(at), form.dataLength) << form.what;
+
+	BMessage copy;
+	ASSERT_EQ(copy.Unflatten(flat.data(), flat.size()), B_OK) << form.what;
+	type_code type;
+	int32 count;
+	ASSERT_EQ(copy.GetInfo("f", &type, &count), B_OK);
+	ASSERT_EQ(count, form.count);
+	for (int32 i = 0; i < form.count; i++) {
+		const void* data;
+		ssize_t size;
+		ASSERT_EQ(copy.FindData("f", B_RAW_TYPE, i, &data, &size), B_OK);
+		ASSERT_EQ(size, (ssize_t)form.itemSize);
+		EXPECT_EQ(static_cast<const char*>(data)[0], (char)('a' + i % 26));
+	}
+}
+
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MessageMiniFormTest, testing::Values(
+	MiniFormCase{"one item of 255 bytes", 1, 255, true, 255, true},
+	MiniFormCase{"one item of 256 bytes", 1, 256, true, 256, false},
+	MiniFormCase{"one item of 257 bytes", 1, 257, true, 257, false},
+	MiniFormCase{"255 items", 255, 1, true, 255, true},
+	MiniFormCase{"256 items", 256, 1, true, 256, false},
+	MiniFormCase{"257 items", 257, 1, true, 257, false},
+	MiniFormCase{"255 items of 2 bytes", 255, 2, true, 510, false},
+	MiniFormCase{"variable item padded to 248", 1, 244, false, 248, true},
+	MiniFormCase{"variable item padded to 256", 1, 245, false, 256, false},
+	MiniFormCase{"255 variable items", 255, 1, false, 255 * 8, false}
+));
 
 }

@@ -398,6 +398,48 @@ TEST(MessageTest, RemovingTheLastItemRemovesTheField)
 }
 
 
+// Hundreds of names, some removed from the middle: every lookup still finds
+// its own field, and the fields keep their order.
+TEST(MessageTest, ManyFieldsStayFoundThroughRemovals)
+{
+	const int32 kFields = 600;
+	auto name = [](int32 i) { return "field " + std::to_string(i); };
+	BMessage message;
+	for (int32 i = 0; i < kFields; i++)
+		ASSERT_EQ(message.AddInt32(name(i).c_str(), i), B_OK);
+	for (int32 i = 0; i < kFields; i += 3) {
+		if (i % 2 == 0)
+			ASSERT_EQ(message.RemoveName(name(i).c_str()), B_OK);
+		else
+			ASSERT_EQ(message.RemoveData(name(i).c_str()), B_OK);
+	}
+	EXPECT_EQ(message.AddInt32(name(0).c_str(), -1), B_OK);
+
+	BMessage copy(message);
+	EXPECT_EQ(copy.FindInt32(name(0).c_str()), -1);
+	int32 index = 0;
+	for (int32 i = 1; i < kFields; i++) {
+		if (i % 3 == 0) {
+			EXPECT_FALSE(copy.HasInt32(name(i).c_str())) << i;
+			continue;
+		}
+		EXPECT_EQ(copy.FindInt32(name(i).c_str()), i);
+		char* found;
+		ASSERT_EQ(copy.GetInfo(B_ANY_TYPE, index++, &found, NULL), B_OK);
+		EXPECT_EQ(found, name(i));
+	}
+	char* last;
+	ASSERT_EQ(copy.GetInfo(B_ANY_TYPE, index, &last, NULL), B_OK);
+	EXPECT_EQ(last, name(0));
+	EXPECT_EQ(copy.GetInfo(B_ANY_TYPE, index + 1, &last, NULL), B_BAD_INDEX);
+
+	EXPECT_EQ(copy.MakeEmpty(), B_OK);
+	EXPECT_FALSE(copy.HasInt32(name(1).c_str()));
+	EXPECT_EQ(copy.GetInfo(B_ANY_TYPE, 0, &last, NULL), B_BAD_TYPE);
+	EXPECT_EQ(message.FindInt32(name(1).c_str()), 1);
+}
+
+
 TEST(MessageTest, GetInfoDescribesFields)
 {
 	BMessage message;
