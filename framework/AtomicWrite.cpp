@@ -1,5 +1,6 @@
 #include "AtomicWrite.h"
 
+#include <sys/stat.h>
 #include <vector>
 
 #include <AtomicFile.h>
@@ -69,6 +70,13 @@ pelkan::copy_file_atomically(BFile& source, const char* target)
 {
 	BAtomicFile file(target);
 	status_t status = file.InitCheck();
+	struct stat sourceStat;
+	if (status == B_OK)
+		status = source.GetStat(&sourceStat);
+	// A new file gets the source's permissions, as cp gives them (an
+	// executable stays executable); a file it replaces keeps its own.
+	if (status == B_OK)
+		status = file.SetPermissions(sourceStat.st_mode & 0777);
 	if (status == B_OK)
 		status = copy_bytes(source, file);
 	if (status == B_OK)

@@ -16,7 +16,8 @@ namespace pelkan {
 status_t write_message_atomically(const BEntry& entry, const BMessage& message);
 
 // The target holds the bytes and the attributes of source afterwards;
-// attributes of the old target that source lacks are kept.
+// attributes of the old target that source lacks are kept. A new target
+// gets the permission bits of source, a replaced one keeps its own.
 status_t copy_file_atomically(BFile& source, const char* target);
 
 }

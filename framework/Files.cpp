@@ -64,9 +64,8 @@ pelkan::get_entry(const char* name, BEntry* entry, TBaseDir base, const char* su
 			BPath settings;
 			if (find_directory(B_USER_SETTINGS_DIRECTORY, &settings) != B_OK)
 				return false;
-			set_entry_in(join(join(settings.Path(), kMakerFolder), sub), name,
-				entry, true);
-			return true;
+			return set_entry_in(join(join(settings.Path(), kMakerFolder), sub),
+				name, entry, true);
 		}
 	}
 	return true;
@@ -125,6 +124,10 @@ pelkan::copy_file(const char* source, const char* destination)
 	std::string target = destination;
 	if (destinationEntry.IsDirectory())
 		target = join(target, extract_file_name(source).c_str());
+	else if (!target.empty() && target.back() == '/') {
+		// A name ending in '/' names a folder; no file is made of it.
+		return destinationEntry.Exists() ? B_NOT_A_DIRECTORY : B_ENTRY_NOT_FOUND;
+	}
 
 	BFile input(source, B_READ_ONLY);
 	status_t status = input.InitCheck();

@@ -189,6 +189,17 @@ BAtomicFile::WriteAt(off_t location, const void* buffer, size_t size)
 
 
 status_t
+BAtomicFile::SetPermissions(mode_t permissions)
+{
+	if (fTemporary.empty())
+		return InitCheck() == B_OK ? B_NOT_ALLOWED : InitCheck();
+	if (fchmod(_Fd(), permissions & 07777) != 0)
+		return status_from_errno(errno);
+	return B_OK;
+}
+
+
+status_t
 BAtomicFile::Commit()
 {
 	if (fTemporary.empty())

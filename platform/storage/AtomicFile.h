@@ -33,6 +33,10 @@ public:
 	virtual	ssize_t			WriteAt(off_t location, const void* buffer,
 								size_t size);
 
+			// Permission bits of the new file; Commit() gives a file that
+			// replaces another that file's bits instead.
+			status_t		SetPermissions(mode_t permissions);
+
 			// Fails, keeping the old file, when any write failed. The object
 			// then stays open on the target (for setting its type).
 			status_t		Commit();

@@ -296,7 +296,12 @@ BNode::WriteAttr(const char* name, type_code type, off_t offset,
 	std::vector<char> value;
 	if (xattr == kTypeXattr)
 		value.assign(data.begin(), std::find(data.begin(), data.end(), '\0'));
-	else {
+	else if (type == B_RAW_TYPE && data.size() < kTypeCodeSize) {
+		// Bare bytes too short to hold a type code read as raw data, so
+		// raw data that short is stored bare: a short value of another
+		// program, copied through ReadAttr and WriteAttr, keeps its bytes.
+		value = data;
+	} else {
 		for (int shift = 24; shift >= 0; shift -= 8)
 			value.push_back((char)(type >> shift));
 		value.insert(value.end(), data.begin(), data.end());

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <AppDefs.h>
@@ -27,6 +29,28 @@ TEST(FilesTest, SettingsEntryCreatesTheFoldersButNotTheFile)
 	BPath path;
 	ASSERT_EQ(B_OK, entry.GetPath(&path));
 	EXPECT_EQ(home.Folder("VantuMIDI") + "/VantuMIDI_Prefs.arc", path.Path());
+}
+
+
+TEST(FilesTest, SettingsEntryFailsWhenItsFoldersCannotBeMade)
+{
+	SettingsHome home;
+	const fs::path settings = fs::path(home.Folder("VantuMIDI")).parent_path()
+		.parent_path();
+	// A file where a folder must go stops every user, root included.
+	const char* blocked[] = {"PELKAN", "PELKAN/VantuMIDI"};
+	for (const char* file : blocked) {
+		fs::remove_all(settings / "PELKAN");
+		fs::create_directories((settings / file).parent_path());
+		write_whole_file(settings / file, "not a folder");
+
+		BEntry entry("/kept");
+		EXPECT_FALSE(pelkan::get_entry("VantuMIDI_Prefs.arc", &entry,
+			pelkan::BaseDir_Settings, "VantuMIDI")) << file;
+		BPath path;
+		entry.GetPath(&path);
+		EXPECT_STREQ("/kept", path.Path()) << file;
+	}
 }
 
 
@@ -161,6 +185,97 @@ TEST(FilesTest, CopyTakesShellCharactersInNamesLiterally)
 	}
 	EXPECT_FALSE(fs::exists("INJECTED"));
 	EXPECT_FALSE(fs::exists(folder / "INJECTED"));
+}
+
+
+TEST(FilesTest, CopyIntoAMissingFolderFails)
+{
+	TempFolder folder;
+	const std::string source = folder / "English.vlt";
+	write_whole_file(source, "text");
+	write_whole_file(folder / "file", "kept");
+
+	EXPECT_EQ(B_ENTRY_NOT_FOUND, pelkan::copy_file(source.c_str(),
+		(folder / "missing/").c_str()));
+	EXPECT_FALSE(fs::exists(folder / "missing"));
+	EXPECT_EQ(B_NOT_A_DIRECTORY, pelkan::copy_file(source.c_str(),
+		(folder / "file/").c_str()));
+	EXPECT_EQ("kept", read_whole_file(folder / "file"));
+
+	fs::create_directory(folder / "Language");
+	ASSERT_EQ(B_OK, pelkan::copy_file(source.c_str(),
+		(folder / "Language/").c_str()));
+	EXPECT_EQ("text", read_whole_file(folder / "Language/English.vlt"));
+}
+
+
+TEST(FilesTest, CopyKeepsTheSourceModeForANewFileAndTheTargetsForAnOldOne)
+{
+	struct {
+		mode_t source;
+		bool targetExists;
+		mode_t target;
+		mode_t expected;
+	} cases[] = {
+		{0755, false, 0, 0755},
+		{0600, false, 0, 0600},
+		{0644, false, 0, 0644},
+		{0755, true, 0600, 0600},
+		{0600, true, 0664, 0664},
+	};
+	for (const auto& test : cases) {
+		TempFolder folder;
+		const std::string source = folder / "loader.so";
+		const std::string target = folder / "copy.so";
+		write_whole_file(source, "code");
+		ASSERT_EQ(0, chmod(source.c_str(), test.source));
+		if (test.targetExists) {
+			write_whole_file(target, "old");
+			ASSERT_EQ(0, chmod(target.c_str(), test.target));
+		}
+		ASSERT_EQ(B_OK, pelkan::copy_file(source.c_str(), target.c_str()));
+		struct stat info;
+		ASSERT_EQ(0, stat(target.c_str(), &info));
+		EXPECT_EQ(test.expected, info.st_mode & 07777)
+			<< std::oct << test.source << " onto " << test.target;
+	}
+}
+
+
+TEST(FilesTest, CopyKeepsOtherProgramsAttributesByteForByte)
+{
+	TempFolder folder;
+	const std::string source = folder / "song.mid";
+	write_whole_file(source, "MThd");
+	const std::string values[] = {"", "a", "ab", "abc", "abcd", "hello world",
+		std::string("\0\x01\xff", 3)};
+	for (size_t i = 0; i < std::size(values); i++) {
+		const std::string name = "user.other" + std::to_string(i);
+		if (setxattr(source.c_str(), name.c_str(), values[i].data(),
+				values[i].size(), 0) != 0) {
+			GTEST_SKIP() << "the temporary folder's file system has no attributes";
+		}
+	}
+	// One written through the layer, too short for its own type code.
+	BNode(source.c_str()).WriteAttr("Vantu:raw", B_RAW_TYPE, 0, "q", 1);
+
+	const std::string target = folder / "copy.mid";
+	ASSERT_EQ(B_OK, pelkan::copy_file(source.c_str(), target.c_str()));
+	for (size_t i = 0; i < std::size(values); i++) {
+		const std::string name = "user.other" + std::to_string(i);
+		char buffer[64];
+		ssize_t length = getxattr(target.c_str(), name.c_str(), buffer,
+			sizeof(buffer));
+		ASSERT_GE(length, 0) << name;
+		EXPECT_EQ(values[i], std::string(buffer, length)) << name;
+	}
+	char raw[8] = {};
+	attr_info info;
+	BNode copied(target.c_str());
+	ASSERT_EQ(B_OK, copied.GetAttrInfo("Vantu:raw", &info));
+	EXPECT_EQ(static_cast<uint32>(B_RAW_TYPE), info.type);
+	EXPECT_EQ(1, copied.ReadAttr("Vantu:raw", B_RAW_TYPE, 0, raw, sizeof(raw)));
+	EXPECT_STREQ("q", raw);
 }
 
 

@@ -144,6 +144,30 @@ TEST_F(AtomicFileTest, KeepsPermissionsAndFollowsLinks)
 }
 
 
+TEST_F(AtomicFileTest, PermissionsSetForANewFileYieldToAReplacedOnes)
+{
+	chmod(Target().c_str(), 0640);
+	struct {
+		std::string path;
+		mode_t expected;
+	} cases[] = {
+		{fTemp / "fresh", 0750},
+		{Target(), 0640},
+	};
+	for (const auto& test : cases) {
+		BAtomicFile file(test.path.c_str());
+		ASSERT_EQ(B_OK, file.SetPermissions(0750));
+		ASSERT_EQ(B_OK, file.Commit());
+		EXPECT_EQ(B_NOT_ALLOWED, file.SetPermissions(0700));
+		struct stat st;
+		ASSERT_EQ(0, stat(test.path.c_str(), &st));
+		EXPECT_EQ(test.expected, st.st_mode & 07777) << test.path;
+	}
+	BAtomicFile unset;
+	EXPECT_NE(B_OK, unset.SetPermissions(0700));
+}
+
+
 TEST_F(AtomicFileTest, AttributesOfTheOldFileCarryOver)
 {
 	if (!xattrs_supported(fTemp.Path()))

@@ -85,6 +85,34 @@ TEST_F(NodeAttributeTest, WritingAtAnOffsetKeepsTheStart)
 }
 
 
+TEST_F(NodeAttributeTest, ShortRawValuesAreStoredBare)
+{
+	struct {
+		const char* stored;
+		type_code type;
+		const char* data;
+		size_t length;
+		std::string raw;
+	} cases[] = {
+		{"empty", B_RAW_TYPE, "", 0, ""},
+		{"short", B_RAW_TYPE, "ab", 2, "ab"},
+		{"three", B_RAW_TYPE, "abc", 3, "abc"},
+		{"long", B_RAW_TYPE, "abcd", 4, "RAWTabcd"},
+		{"typed", B_STRING_TYPE, "a", 2, std::string("CSTRa\0", 6)},
+	};
+	for (const auto& test : cases) {
+		ASSERT_EQ(static_cast<ssize_t>(test.length),
+			fNode.WriteAttr(test.stored, test.type, 0, test.data, test.length));
+		EXPECT_EQ(test.raw, RawXattr(("user." + std::string(test.stored)).c_str()))
+			<< test.stored;
+		attr_info info;
+		ASSERT_EQ(B_OK, fNode.GetAttrInfo(test.stored, &info));
+		EXPECT_EQ(test.type, info.type) << test.stored;
+		EXPECT_EQ(static_cast<off_t>(test.length), info.size) << test.stored;
+	}
+}
+
+
 TEST_F(NodeAttributeTest, TypeAttributeIsTheSharedMimeInfoOne)
 {
 	const char type[] = "audio/x-midi";
