@@ -34,22 +34,35 @@ letter_name(int32 index)
 }
 
 
-// Shift-JIS text as UTF-8; the text itself when the converter fails.
+// Shift-JIS text as UTF-8; the text itself when the converter fails. A byte
+// that is no part of a Shift-JIS character becomes the substitute character,
+// also a lead byte whose second byte was cut off at the end of the name,
+// which the converter leaves unconsumed as the start of a character still
+// to come.
 std::string
 sjis_to_utf8(const std::string& text)
 {
 	// Half-width katakana grow from one byte to three.
 	std::vector<char> converted(text.size() * 3 + 1);
-	int32 sourceLength = static_cast<int32>(text.size());
-	int32 convertedLength = static_cast<int32>(converted.size());
-	int32 state = 0;
-	if (convert_to_utf8(B_SJIS_CONVERSION, text.data(), &sourceLength,
-			converted.data(), &convertedLength, &state, B_SUBSTITUTE) != B_OK) {
-		return text;
+	std::string result;
+	size_t done = 0;
+	while (done < text.size()) {
+		int32 sourceLength = static_cast<int32>(text.size() - done);
+		int32 convertedLength = static_cast<int32>(converted.size());
+		int32 state = 0;
+		if (convert_to_utf8(B_SJIS_CONVERSION, text.data() + done, &sourceLength,
+				converted.data(), &convertedLength, &state, B_SUBSTITUTE) != B_OK) {
+			return text;
+		}
+		result.append(converted.data(), static_cast<size_t>(convertedLength));
+		done += static_cast<size_t>(sourceLength);
+		if (sourceLength == 0) {
+			result.push_back(B_SUBSTITUTE);
+			done++;
+		}
 	}
-	return std::string(converted.data(), static_cast<size_t>(convertedLength));
+	return result;
 }
-
 }
 
 

@@ -81,6 +81,28 @@ TEST_F(DrvCvtTest, ConvertsShiftJisNamesToUtf8)
 }
 
 
+TEST_F(DrvCvtTest, UnconvertibleShiftJisBytesBecomeTheSubstitute)
+{
+	TDrvCvt converter;
+	struct {
+		const char* entry;
+		const char* path;
+	} cases[] = {
+		{"C:\\a.mid\x93", "/windows/a.mid\x1a"},
+		{"C:\\\x8b\xc8\x82", "/windows/曲\x1a"},
+		{"C:\\\x8b\xc8\x82\r", "/windows/曲\x1a"},
+		{"C:\\a\xff\x8b\xc8", "/windows/a\x1a曲"},
+		{"C:\\\x85\x40.mid", "/windows/\x1a@.mid"},
+	};
+	for (const auto& test : cases) {
+		bool converted = false;
+		EXPECT_EQ(test.path, Convert(converter, test.entry, "", &converted))
+			<< test.entry;
+		EXPECT_TRUE(converted) << test.entry;
+	}
+}
+
+
 TEST_F(DrvCvtTest, ResultsThatDoNotFitFailCleanly)
 {
 	TDrvCvt converter;
