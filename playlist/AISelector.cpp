@@ -211,6 +211,7 @@ TAISelector::Save(const BEntry& file) const
 
 	// Scores at the default are left out, so they come back with count 0.
 	std::vector<const std::pair<const std::string, TScore>*> kept;
+	kept.reserve(fScores.size());
 	for (const auto& score : fScores) {
 		if (score.second.priority != kDefaultPriority)
 			kept.push_back(&score);
@@ -221,6 +222,7 @@ TAISelector::Save(const BEntry& file) const
 	std::vector<std::string> keys;
 	keys.reserve(kept.size());
 	std::unordered_set<std::string> taken;
+	taken.reserve(kept.size());
 	for (const auto* score : kept) {
 		std::string key = encode_key(score->first, TLetters::kAsTheyAre);
 		if (!taken.insert(ascii_lower(key)).second) {
