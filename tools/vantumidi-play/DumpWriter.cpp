@@ -1,6 +1,20 @@
 #include "DumpWriter.h"
 
+#include <charconv>
+
 #include <OS.h>
+
+namespace {
+
+// Past this much the block goes to the stream: large enough that the
+// stream's own lock and buffer cost nothing per line.
+const size_t kBlockSize = 64 * 1024;
+
+// The longest "TIME PORT " prefix: a 64-bit number, a sign, two spaces and
+// the letter.
+const size_t kPrefixSpace = 24;
+
+}	// namespace
 
 
 TDumpWriter::TDumpWriter(FILE* stream, bool flushEachLine)
@@ -9,6 +23,15 @@ TDumpWriter::TDumpWriter(FILE* stream, bool flushEachLine)
 	fFlushEachLine(flushEachLine),
 	fOrigin(0)
 {
+	fBlock.reserve(kBlockSize);
+}
+
+
+TDumpWriter::~TDumpWriter()
+{
+	std::lock_guard<std::mutex> lock(fLock);
+	_WriteBlock();
+	fflush(fStream);
 }
 
 
@@ -25,14 +48,26 @@ TDumpWriter::Write(char port, const uchar* data, size_t length)
 {
 	static const char kDigits[] = "0123456789abcdef";
 	std::lock_guard<std::mutex> lock(fLock);
-	fprintf(fStream, "%lld %c ", (long long)(system_time() - fOrigin), port);
+	const size_t start = fBlock.size();
+	fBlock.resize(start + kPrefixSpace + 2 * length + 1);
+	char* cursor = fBlock.data() + start;
+	cursor = std::to_chars(cursor, cursor + kPrefixSpace,
+		(long long)(system_time() - fOrigin)).ptr;
+	*cursor++ = ' ';
+	*cursor++ = port;
+	*cursor++ = ' ';
 	for (size_t i = 0; i < length; i++) {
-		fputc(kDigits[data[i] >> 4], fStream);
-		fputc(kDigits[data[i] & 0x0F], fStream);
+		*cursor++ = kDigits[data[i] >> 4];
+		*cursor++ = kDigits[data[i] & 0x0F];
 	}
-	fputc('\n', fStream);
-	if (fFlushEachLine)
+	*cursor++ = '\n';
+	fBlock.resize(cursor - fBlock.data());
+
+	if (fFlushEachLine) {
+		_WriteBlock();
 		fflush(fStream);
+	} else if (fBlock.size() >= kBlockSize)
+		_WriteBlock();
 }
 
 
@@ -40,5 +75,15 @@ bool
 TDumpWriter::Flush()
 {
 	std::lock_guard<std::mutex> lock(fLock);
+	_WriteBlock();
 	return fflush(fStream) == 0 && !ferror(fStream);
+}
+
+
+void
+TDumpWriter::_WriteBlock()
+{
+	if (!fBlock.empty())
+		fwrite(fBlock.data(), 1, fBlock.size(), fStream);
+	fBlock.clear();
 }
