@@ -235,13 +235,10 @@ TIniFile::DeleteKey(const char* key)
 void
 TIniFile::DeleteSection(const char* name)
 {
-	const std::vector<TIniFileSection*>* named = fSectionIndex.Find(name);
-	if (named == nullptr)
-		return;
 	TIniFileSection* const global = fSections.front().get();
-	auto found = std::find_if(named->begin(), named->end(),
+	TIniFileSection* const* found = fSectionIndex.FirstAccepted(name,
 		[global](TIniFileSection* section) { return section != global; });
-	if (found == named->end())
+	if (found == nullptr)
 		return;
 	TIniFileSection* section = *found;
 	if (fCurrent == section)
@@ -595,7 +592,7 @@ TIniFile::_AppendSection(const std::string& name)
 {
 	fSections.push_back(std::make_unique<TIniFileSection>(name));
 	TIniFileSection* appended = fSections.back().get();
-	fSectionIndex.Append(name, appended);
+	fSectionIndex.Append(appended->Name(), appended);
 	return appended;
 }
 
@@ -617,7 +614,7 @@ TIniFile::_InsertSection(const char* name, int32 index)
 		}));
 	TIniFileSection* inserted = fSections.insert(position,
 		std::make_unique<TIniFileSection>(bounded))->get();
-	fSectionIndex.Insert(bounded, inserted, rank);
+	fSectionIndex.Insert(inserted->Name(), inserted, rank);
 	return inserted;
 }
 

@@ -24,10 +24,10 @@ TIniFileSection::FindPair(const char* key) const
 
 
 TIniFilePair*
-TIniFileSection::AddPair(const std::string& key, const std::string& value)
+TIniFileSection::AddPair(std::string key, std::string value)
 {
-	fPairs.push_back(TIniFilePair{key, value});
-	fIndex.Append(key, std::prev(fPairs.end()));
+	fPairs.push_back(TIniFilePair{std::move(key), std::move(value)});
+	fIndex.Append(fPairs.back().key, std::prev(fPairs.end()));
 	return &fPairs.back();
 }
 

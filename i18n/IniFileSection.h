@@ -26,7 +26,7 @@ public:
 	// The first pair with that key (ASCII letter case ignored), or null.
 	TIniFilePair* FindPair(const char* key);
 	const TIniFilePair* FindPair(const char* key) const;
-	TIniFilePair* AddPair(const std::string& key, const std::string& value);
+	TIniFilePair* AddPair(std::string key, std::string value);
 	// Deletes the first pair with that key.
 	bool DeletePair(const char* key);
 	const TPairList& Pairs() const { return fPairs; }

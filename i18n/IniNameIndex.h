@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -32,20 +31,34 @@ ini_names_equal(std::string_view a, std::string_view b)
 // ignored, in constant time. A text may hold several items of one name;
 // they are kept in the order they stand in their list, so that a lookup
 // finds the first, as a scan of the list would.
+//
+// The index keeps no copies of the names: a name given with an item must
+// stay where it is, unchanged, while the item is in the index (a section's
+// name, a pair's key).
 template<typename Item>
 class TIniNameIndex {
 public:
-	// Every item of that name in list order, or null when there is none.
-	const std::vector<Item>* Find(std::string_view name) const
-	{
-		auto found = fItems.find(name);
-		return found == fItems.end() ? nullptr : &found->second;
-	}
-
 	const Item* First(std::string_view name) const
 	{
-		const std::vector<Item>* items = Find(name);
-		return items == nullptr ? nullptr : &items->front();
+		auto found = fGroups.find(name);
+		return found == fGroups.end() ? nullptr : &found->second.first;
+	}
+
+	// The first item of that name for which `accept` answers true.
+	template<typename Predicate>
+	const Item* FirstAccepted(std::string_view name, Predicate accept) const
+	{
+		auto found = fGroups.find(name);
+		if (found == fGroups.end())
+			return nullptr;
+		const Group& group = found->second;
+		if (accept(group.first))
+			return &group.first;
+		for (const Named& other : group.more) {
+			if (accept(other.item))
+				return &other.item;
+		}
+		return nullptr;
 	}
 
 	// `item` stands after every other item of that name.
@@ -58,31 +71,60 @@ public:
 	// there are fewer).
 	void Insert(std::string_view name, const Item& item, size_t rank)
 	{
-		auto found = fItems.find(name);
-		if (found == fItems.end()) {
-			fItems.emplace(std::string(name), std::vector<Item>{item});
+		// One probe of the table: a name met before leaves it unchanged.
+		auto [found, added] = fGroups.emplace(name, Group{item, {}});
+		if (added)
+			return;
+		Group& group = found->second;
+		if (rank > 0) {
+			group.more.insert(group.more.begin()
+				+ std::min(rank - 1, group.more.size()), Named{name, item});
 			return;
 		}
-		std::vector<Item>& items = found->second;
-		items.insert(items.begin() + std::min(rank, items.size()), item);
+		group.more.insert(group.more.begin(), Named{found->first, group.first});
+		group.first = item;
+		_Rename(found, name);
 	}
 
+	// Removes `item`, filed under that name (in any letter case).
 	void Remove(std::string_view name, const Item& item)
 	{
-		auto found = fItems.find(name);
-		if (found == fItems.end())
+		auto found = fGroups.find(name);
+		if (found == fGroups.end())
 			return;
-		std::vector<Item>& items = found->second;
-		auto position = std::find(items.begin(), items.end(), item);
-		if (position != items.end())
-			items.erase(position);
-		if (items.empty())
-			fItems.erase(found);
+		Group& group = found->second;
+		if (!(group.first == item)) {
+			auto other = std::find_if(group.more.begin(), group.more.end(),
+				[&item](const Named& named) { return named.item == item; });
+			if (other != group.more.end())
+				group.more.erase(other);
+			return;
+		}
+		if (group.more.empty()) {
+			fGroups.erase(found);
+			return;
+		}
+		const Named next = group.more.front();
+		group.more.erase(group.more.begin());
+		group.first = next.item;
+		_Rename(found, next.name);
 	}
 
-	void Clear() { fItems.clear(); }
+	void Clear() { fGroups.clear(); }
 
 private:
+	struct Named {
+		std::string_view name;
+		Item item;
+	};
+
+	// The items of one name. The first, the one lookups find, needs no list
+	// of its own, so a name that occurs once costs no allocation.
+	struct Group {
+		Item first;
+		std::vector<Named> more;
+	};
+
 	struct FoldedHash {
 		using is_transparent = void;
 		size_t operator()(std::string_view name) const
@@ -105,8 +147,19 @@ private:
 		}
 	};
 
-	std::unordered_map<std::string, std::vector<Item>, FoldedHash, FoldedEqual>
-		fItems;
+	typedef std::unordered_map<std::string_view, Group, FoldedHash,
+		FoldedEqual> GroupMap;
+
+	// The group is filed under the name of its first item, which lives as
+	// long as that item.
+	void _Rename(typename GroupMap::iterator group, std::string_view name)
+	{
+		auto node = fGroups.extract(group);
+		node.key() = name;
+		fGroups.insert(std::move(node));
+	}
+
+	GroupMap fGroups;
 };
 
 #endif

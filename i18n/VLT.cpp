@@ -20,45 +20,47 @@ constinit std::atomic<TVLT::MissingKeyReporter> sMissingKeyReporter{nullptr};
 
 
 // Replaces every "#<letter>" whose '#' is not the second of a "##" pair.
-std::string
-decode_escape(const std::string& text, char letter, char replacement)
+// A text never grows in decoding, so it is rewritten over itself: the bytes
+// still to be read always lie at or after the write position.
+void
+decode_escape(std::string* text, char letter, char replacement)
 {
-	std::string decoded;
-	decoded.reserve(text.size());
+	std::string& t = *text;
+	size_t write = 0;
 	// Length of the run of '#' that ends the decoded text so far; the
 	// replacements are never '#', so this equals the run in the text being
 	// scanned.
 	size_t hashRun = 0;
-	for (size_t i = 0; i < text.size(); i++) {
-		const char c = text[i];
-		if (c == '#' && i + 1 < text.size() && text[i + 1] == letter) {
+	for (size_t read = 0; read < t.size(); read++) {
+		const char c = t[read];
+		if (c == '#' && read + 1 < t.size() && t[read + 1] == letter) {
 			if ((hashRun + 1) % 2 == 0) {
-				decoded.push_back('#');
-				decoded.push_back(letter);
+				t[write++] = '#';
+				t[write++] = letter;
 			} else
-				decoded.push_back(replacement);
-			i++;
+				t[write++] = replacement;
+			read++;
 			hashRun = 0;
 			continue;
 		}
-		decoded.push_back(c);
+		t[write++] = c;
 		hashRun = c == '#' ? hashRun + 1 : 0;
 	}
-	return decoded;
+	t.resize(write);
 }
 
 
-std::string
-collapse_hash_pairs(const std::string& text)
+void
+collapse_hash_pairs(std::string* text)
 {
-	std::string decoded;
-	decoded.reserve(text.size());
-	for (size_t i = 0; i < text.size(); i++) {
-		decoded.push_back(text[i]);
-		if (text[i] == '#' && i + 1 < text.size() && text[i + 1] == '#')
-			i++;
+	std::string& t = *text;
+	size_t write = 0;
+	for (size_t read = 0; read < t.size(); read++) {
+		t[write++] = t[read];
+		if (t[read] == '#' && read + 1 < t.size() && t[read + 1] == '#')
+			read++;
 	}
-	return decoded;
+	t.resize(write);
 }
 
 }
@@ -148,8 +150,12 @@ TVLT::SetMissingKeyReporter(MissingKeyReporter reporter)
 std::string
 TVLT::DecodeText(const std::string& text)
 {
-	std::string decoded = decode_escape(text, 'n', '\n');
-	decoded = decode_escape(decoded, 't', '\t');
-	decoded = decode_escape(decoded, 's', ' ');
-	return collapse_hash_pairs(decoded);
+	std::string decoded = text;
+	if (decoded.find('#') == std::string::npos)
+		return decoded;
+	decode_escape(&decoded, 'n', '\n');
+	decode_escape(&decoded, 't', '\t');
+	decode_escape(&decoded, 's', ' ');
+	collapse_hash_pairs(&decoded);
+	return decoded;
 }
