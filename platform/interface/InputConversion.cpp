@@ -29,6 +29,25 @@ ClickCounter::Press(bigtime_t when, BPoint screenWhere, uint32 buttons)
 }
 
 
+const char* const kPointerSerialField = "be:pointer_serial";
+
+
+int64
+PointerInput::Queue(const PointerState& state)
+{
+	unread.push_back(QueuedPointer{++lastSerial, state});
+	return lastSerial;
+}
+
+
+void
+PointerInput::Dispatching(int64 serial)
+{
+	while (!unread.empty() && unread.front().serial <= serial)
+		unread.pop_front();
+}
+
+
 uint32
 be_buttons(Qt::MouseButtons buttons)
 {

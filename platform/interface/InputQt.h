@@ -40,18 +40,40 @@ struct PointerState {
 	uint32 modifiers = 0;
 };
 
+// A pointer state Qt reported, numbered in the order it came.
+struct QueuedPointer {
+	int64 serial;
+	PointerState state;
+};
+
+// The message field that carries the serial of the state a pointer message
+// was made from; messages without it were made by a test or a filter.
+extern const char* const kPointerSerialField;
+
 // A window's view of the pointer.
 struct PointerInput {
+	// The newest state Qt reported (or that an injected message carried).
 	PointerState current;
-	// Pointer events taken while a handler pumps input in GetMouse(); they
-	// are read from here instead of being dispatched.
-	std::deque<PointerState> history;
+	// States no handler has seen yet, oldest first, for GetMouse() to read
+	// in order: those whose messages still wait in the window's queue (Qt
+	// often handles a quick click's press and release before the press is
+	// dispatched), and those taken while a handler pumps input in
+	// GetMouse(), which are read from here instead of being dispatched.
+	std::deque<QueuedPointer> unread;
+	int64 lastSerial = 0;
 	int32 pumping = 0;
 	ClickCounter clicks;
 	// The view the pointer was last over, for the transit codes.
 	BView* mouseView = NULL;
 	// Views asking for every pointer event (SetEventMask).
 	std::vector<BView*> maskedViews;
+
+	// Numbers `state` and keeps it for GetMouse(); returns its serial.
+	int64 Queue(const PointerState& state);
+	// The message made from state `serial` is being dispatched: that state
+	// and older ones (their messages gone, or dropped by a filter) are no
+	// longer ahead of the handler.
+	void Dispatching(int64 serial);
 };
 
 uint32 be_buttons(Qt::MouseButtons buttons);

@@ -76,7 +76,7 @@ screen_point(QPointF global)
 
 void
 post_mouse(BWindow* window, uint32 what, BHandler* target, const PointerState& state,
-	int32 clicks, int32 transit)
+	int64 serial, int32 clicks, int32 transit)
 {
 	BMessage message(what);
 	BPoint where = state.screenWhere;
@@ -95,12 +95,13 @@ post_mouse(BWindow* window, uint32 what, BHandler* target, const PointerState& s
 		message.AddInt32("clicks", clicks);
 	if (transit >= 0)
 		message.AddInt32("be:transit", transit);
+	message.AddInt64(BPrivate::kPointerSerialField, serial);
 	window->PostMessage(&message, target);
 }
 
 
 void
-post_pointer_moved(BWindow* window, const PointerState& state)
+post_pointer_moved(BWindow* window, const PointerState& state, int64 serial)
 {
 	WindowData& data = BPrivate::window_data(window);
 	BPrivate::PointerInput& input = data.input;
@@ -108,32 +109,33 @@ post_pointer_moved(BWindow* window, const PointerState& state)
 	BView* previous = input.mouseView;
 	if (over != previous) {
 		if (previous != NULL)
-			post_mouse(window, B_MOUSE_MOVED, previous, state, 0, B_EXITED_VIEW);
+			post_mouse(window, B_MOUSE_MOVED, previous, state, serial, 0, B_EXITED_VIEW);
 		if (over != NULL)
-			post_mouse(window, B_MOUSE_MOVED, over, state, 0, B_ENTERED_VIEW);
+			post_mouse(window, B_MOUSE_MOVED, over, state, serial, 0, B_ENTERED_VIEW);
 		input.mouseView = over;
 	} else if (over != NULL) {
-		post_mouse(window, B_MOUSE_MOVED, over, state, 0, B_INSIDE_VIEW);
+		post_mouse(window, B_MOUSE_MOVED, over, state, serial, 0, B_INSIDE_VIEW);
 	}
 	for (BView* masked : std::vector<BView*>(input.maskedViews)) {
 		if (masked != over && masked != previous)
-			post_mouse(window, B_MOUSE_MOVED, masked, state, 0, B_OUTSIDE_VIEW);
+			post_mouse(window, B_MOUSE_MOVED, masked, state, serial, 0, B_OUTSIDE_VIEW);
 	}
 }
 
 
 void
-post_pointer_released(BWindow* window, const PointerState& state)
+post_pointer_released(BWindow* window, const PointerState& state, int64 serial)
 {
 	BPrivate::PointerInput& input = BPrivate::window_data(window).input;
 	BView* over = window->FindView(window->ConvertFromScreen(state.screenWhere));
 	bool overGotIt = false;
 	for (BView* masked : std::vector<BView*>(input.maskedViews)) {
-		post_mouse(window, B_MOUSE_UP, masked, state, 0, -1);
+		post_mouse(window, B_MOUSE_UP, masked, state, serial, 0, -1);
 		overGotIt = overGotIt || masked == over;
 	}
 	if (!overGotIt)
-		post_mouse(window, B_MOUSE_UP, over != NULL ? (BHandler*)over : window, state, 0, -1);
+		post_mouse(window, B_MOUSE_UP, over != NULL ? (BHandler*)over : window, state, serial,
+			0, -1);
 	if (state.buttons == 0) {
 		std::erase_if(input.maskedViews, [](BView* view) {
 			ViewData& data = BPrivate::view_data(view);
@@ -165,30 +167,31 @@ handle_mouse(BWindow* window, QWidget* widget, QMouseEvent* event)
 		{
 			const int32 clicks = input.clicks.Press(system_time(), state.screenWhere,
 				state.buttons);
-			if (input.pumping > 0)
-				input.history.push_back(state);
-			if (native)
+			if (native) {
+				if (input.pumping > 0)
+					input.Queue(state);
 				return false;
+			}
 			BView* over = window->FindView(window->ConvertFromScreen(state.screenWhere));
 			post_mouse(window, B_MOUSE_DOWN, over != NULL ? (BHandler*)over : window, state,
-				clicks, -1);
+				input.Queue(state), clicks, -1);
 			return true;
 		}
 		case QEvent::MouseButtonRelease:
 			if (input.pumping > 0) {
-				input.history.push_back(state);
+				input.Queue(state);
 				return !native;
 			}
 			if (native)
 				return false;
-			post_pointer_released(window, state);
+			post_pointer_released(window, state, input.Queue(state));
 			return true;
 		case QEvent::MouseMove:
 			if (input.pumping > 0) {
-				input.history.push_back(state);
+				input.Queue(state);
 				return !native;
 			}
-			post_pointer_moved(window, state);
+			post_pointer_moved(window, state, input.Queue(state));
 			return !native;
 		default:
 			return false;
@@ -297,8 +300,8 @@ BPrivate::window_input_event(BWindow* window, QWidget* widget, QEvent* event)
 			return handle_mouse(window, widget, static_cast<QMouseEvent*>(event));
 		case QEvent::Leave:
 			if (widget == data.content && data.input.mouseView != NULL) {
-				post_mouse(window, B_MOUSE_MOVED, data.input.mouseView, data.input.current, 0,
-					B_EXITED_VIEW);
+				post_mouse(window, B_MOUSE_MOVED, data.input.mouseView, data.input.current,
+					data.input.lastSerial, 0, B_EXITED_VIEW);
 				data.input.mouseView = NULL;
 			}
 			return false;
@@ -437,6 +440,13 @@ BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 		case B_MOUSE_UP:
 		case B_MOUSE_MOVED:
 		{
+			// Made from Qt input, the message's state is no longer ahead of
+			// the handler, and "current" already holds it or a newer one.
+			int64 serial;
+			const bool fromQt
+				= message->FindInt64(BPrivate::kPointerSerialField, &serial) == B_OK;
+			if (fromQt)
+				data.input.Dispatching(serial);
 			BView* view = dynamic_cast<BView*>(handler);
 			if (view == NULL && handler == this)
 				view = resolve_pointer_target(this, message);
@@ -448,8 +458,6 @@ BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 			int32 modifiers = 0;
 			message->FindInt32("buttons", &buttons);
 			message->FindInt32("modifiers", &modifiers);
-			// Messages a test (or a filter) made count like real input.
-			PointerState& current = data.input.current;
 			BPoint screen;
 			if (message->FindPoint("screen_where", &screen) != B_OK)
 				screen = view->ConvertToScreen(where);
@@ -457,7 +465,9 @@ BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 				message->AddInt32("clicks",
 					data.input.clicks.Press(system_time(), screen, (uint32)buttons));
 			}
-			if (data.input.pumping == 0) {
+			// Messages a test (or a filter) made count like real input.
+			if (!fromQt && data.input.pumping == 0) {
+				PointerState& current = data.input.current;
 				current.screenWhere = screen;
 				current.buttons = (uint32)buttons;
 				current.modifiers = (uint32)modifiers;
@@ -559,11 +569,11 @@ BView::GetMouse(BPoint* location, uint32* buttons, bool checkMessageQueue)
 			input.pumping--;
 		}
 		state = input.current;
-		if (checkMessageQueue && !input.history.empty()) {
-			state = input.history.front();
-			input.history.pop_front();
+		if (checkMessageQueue && !input.unread.empty()) {
+			state = input.unread.front().state;
+			input.unread.pop_front();
 		} else if (!checkMessageQueue) {
-			input.history.clear();
+			input.unread.clear();
 		}
 	}
 	if (location != NULL) {

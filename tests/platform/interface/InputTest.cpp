@@ -256,7 +256,9 @@ TEST_F(InputTest, KeysGoToTheFocusView)
 // the program's click classifier does.
 class PollingView : public RecordingView {
 public:
-	PollingView() : RecordingView(BRect(10, 60, 59, 89), "polling") {}
+	explicit PollingView(bool checkMessageQueue = true)
+		: RecordingView(BRect(10, 60, 59, 89), "polling"),
+		  checkQueue(checkMessageQueue) {}
 
 	void MouseDown(BPoint where) override
 	{
@@ -267,7 +269,7 @@ public:
 		while (watchdog.elapsed() < 5000) {
 			BPoint point;
 			uint32 buttons;
-			GetMouse(&point, &buttons);
+			GetMouse(&point, &buttons, checkQueue);
 			polled.push_back(std::make_pair(point, buttons));
 			if (buttons == 0)
 				return;
@@ -275,6 +277,7 @@ public:
 		}
 	}
 
+	const bool checkQueue;
 	std::atomic<bool> pressed{false};
 	std::vector<std::pair<BPoint, uint32>> polled;
 };
@@ -320,6 +323,41 @@ TEST_F(InputTest, GetMouseInsideAHandlerReadsInputWithoutDispatchingIt)
 	// Read by GetMouse, the move and the release are not dispatched.
 	for (const RecordingView::Event& event : view->events)
 		EXPECT_EQ(event.hook, "down");
+}
+
+
+// Qt often handles a quick click whole before the window dispatches its
+// press: the poll must still see the release, and nothing may hang.
+TEST_F(InputTest, GetMouseSeesInputQueuedBeforeThePressIsDispatched)
+{
+	const struct {
+		const char* name;
+		bool checkQueue;
+		std::vector<std::pair<BPoint, uint32>> polled;
+	} cases[] = {
+		{"in order from the queue", true,
+			{{BPoint(17, 6), B_PRIMARY_MOUSE_BUTTON}, {BPoint(18, 6), 0}}},
+		{"the latest state", false, {{BPoint(18, 6), 0}}},
+	};
+	for (const auto& test : cases) {
+		PollingView* view = new PollingView(test.checkQueue);
+		fWindow->Lock();
+		fWindow->AddChild(view);
+		fWindow->Unlock();
+		SendMouse(QEvent::MouseButtonPress, 25, 65, Qt::LeftButton, Qt::LeftButton);
+		SendMouse(QEvent::MouseMove, 27, 66, Qt::NoButton, Qt::LeftButton);
+		SendMouse(QEvent::MouseButtonRelease, 28, 66, Qt::LeftButton, Qt::NoButton);
+		EXPECT_TRUE(pump_until([view] { return view->pressed.load(); })) << test.name;
+		settle();
+		EXPECT_EQ(view->polled, test.polled) << test.name;
+		// Already on its way when it was read, the release still arrives.
+		ASSERT_FALSE(view->events.empty()) << test.name;
+		EXPECT_EQ(view->events.back().hook, "up") << test.name;
+		fWindow->Lock();
+		view->RemoveSelf();
+		fWindow->Unlock();
+		delete view;
+	}
 }
 
 
