@@ -324,12 +324,17 @@ BPrivate::window_input_event(BWindow* window, QWidget* widget, QEvent* event)
 		case QEvent::FocusIn:
 		{
 			// Qt moved the focus (a click into a text field, Tab): the
-			// window's focus view follows.
+			// window's focus view follows. Qt tells it outside any dispatch
+			// (or inside one, from MakeFocus): take the window's lock as a
+			// handler of it would hold it.
+			if (!window->Lock())
+				return false;
 			BView* view = owner_view(widget);
 			if (view != NULL && view->Window() == window && data.focus != view) {
 				data.focus = view;
 				window->SetPreferredHandler(view);
 			}
+			window->Unlock();
 			return false;
 		}
 		default:
