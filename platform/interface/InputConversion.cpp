@@ -62,6 +62,11 @@ be_buttons(Qt::MouseButtons buttons)
 }
 
 
+// Keys map by meaning, which suits both the original platform and Linux:
+// its Command key (menu shortcuts, text editing, toggling a row) is Ctrl;
+// its Control key (the dialogs' letter accelerators) is Alt, the Linux
+// mnemonic key, which window managers also take for Alt+drag; its Option
+// key is Super (Qt's Meta).
 uint32
 be_modifiers(Qt::KeyboardModifiers modifiers)
 {
@@ -69,11 +74,23 @@ be_modifiers(Qt::KeyboardModifiers modifiers)
 	if ((modifiers & Qt::ShiftModifier) != 0)
 		result |= B_SHIFT_KEY | B_LEFT_SHIFT_KEY;
 	if ((modifiers & Qt::ControlModifier) != 0)
-		result |= B_CONTROL_KEY | B_LEFT_CONTROL_KEY;
-	if ((modifiers & Qt::AltModifier) != 0)
 		result |= B_COMMAND_KEY | B_LEFT_COMMAND_KEY;
+	if ((modifiers & Qt::AltModifier) != 0)
+		result |= B_CONTROL_KEY | B_LEFT_CONTROL_KEY;
 	if ((modifiers & Qt::MetaModifier) != 0)
 		result |= B_OPTION_KEY | B_LEFT_OPTION_KEY;
+	return result;
+}
+
+
+Qt::KeyboardModifiers
+qt_modifiers(uint32 modifiers)
+{
+	Qt::KeyboardModifiers result;
+	result.setFlag(Qt::ShiftModifier, (modifiers & B_SHIFT_KEY) != 0);
+	result.setFlag(Qt::ControlModifier, (modifiers & B_COMMAND_KEY) != 0);
+	result.setFlag(Qt::AltModifier, (modifiers & B_CONTROL_KEY) != 0);
+	result.setFlag(Qt::MetaModifier, (modifiers & B_OPTION_KEY) != 0);
 	return result;
 }
 
@@ -173,23 +190,29 @@ make_key_message(const QKeyEvent& event, bool down, BMessage* message)
 	if (rawChar < 0 && key >= Qt::Key_0 && key <= Qt::Key_9)
 		rawChar = '0' + (key - Qt::Key_0);
 
+	// The Be Control key makes control characters of letters; the Command
+	// key leaves the character alone, where Qt gives Ctrl+letter as a
+	// control character (or no text at all).
 	const QByteArray text = event.text().toUtf8();
-	const bool control = (event.modifiers() & Qt::ControlModifier) != 0;
+	const bool beControl = (event.modifiers() & Qt::AltModifier) != 0;
+	const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
 	if (rawChar == B_FUNCTION_KEY) {
 		bytes.assign(1, (char)B_FUNCTION_KEY);
 	} else if (rawChar >= 0 && rawChar < 0x20) {
 		bytes.assign(1, (char)rawChar);
+	} else if (rawChar >= 'a' && rawChar <= 'z' && beControl) {
+		bytes.assign(1, (char)(rawChar & 0x1f));
 	} else if (!text.isEmpty() && (uint8)text[0] >= 0x20) {
 		bytes.assign(text.constData(), text.size());
-	} else if (rawChar >= 'a' && rawChar <= 'z' && control) {
-		bytes.assign(1, (char)(rawChar & 0x1f));
+	} else if (key >= 0x20 && key < 0x7f) {
+		// Below 0x7f, Qt's key codes are the characters themselves,
+		// letters in upper case.
+		const char c = (char)(key >= 'A' && key <= 'Z' && !shift ? key - 'A' + 'a' : key);
+		bytes.assign(1, c);
 	} else if (!text.isEmpty()) {
 		bytes.assign(text.constData(), text.size());
 	} else if (rawChar >= 0) {
-		const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
-		const char c = (char)(shift && rawChar >= 'a' && rawChar <= 'z'
-			? rawChar - 'a' + 'A' : rawChar);
-		bytes.assign(1, c);
+		bytes.assign(1, (char)rawChar);
 	}
 	if (rawChar < 0) {
 		if (bytes.empty())

@@ -77,6 +77,9 @@ struct PointerInput {
 };
 
 uint32 be_buttons(Qt::MouseButtons buttons);
+// The keys Be modifiers stand for, the reverse of be_modifiers(): Command
+// is Ctrl, Control is Alt, Option is Meta (Super).
+Qt::KeyboardModifiers qt_modifiers(uint32 modifiers);
 
 // Fills a B_KEY_DOWN or B_KEY_UP message ("when", "modifiers", "key",
 // "raw_char", "byte", "bytes"). False for keys with no Be meaning (a

@@ -72,15 +72,13 @@ x11_modifiers(uint32* result)
 			&rootY, &x, &y, &mask)) {
 		return false;
 	}
-	uint32 keys = 0;
-	if ((mask & ShiftMask) != 0)
-		keys |= B_SHIFT_KEY | B_LEFT_SHIFT_KEY;
-	if ((mask & ControlMask) != 0)
-		keys |= B_CONTROL_KEY | B_LEFT_CONTROL_KEY;
-	if ((mask & Mod1Mask) != 0)
-		keys |= B_COMMAND_KEY | B_LEFT_COMMAND_KEY;
-	if ((mask & Mod4Mask) != 0)
-		keys |= B_OPTION_KEY | B_LEFT_OPTION_KEY;
+	// Qt's names for the keys, so that both sources map them the same way.
+	Qt::KeyboardModifiers held;
+	held.setFlag(Qt::ShiftModifier, (mask & ShiftMask) != 0);
+	held.setFlag(Qt::ControlModifier, (mask & ControlMask) != 0);
+	held.setFlag(Qt::AltModifier, (mask & Mod1Mask) != 0);
+	held.setFlag(Qt::MetaModifier, (mask & Mod4Mask) != 0);
+	uint32 keys = be_modifiers(held);
 	if ((mask & LockMask) != 0)
 		keys |= B_CAPS_LOCK;
 	if ((mask & Mod2Mask) != 0)

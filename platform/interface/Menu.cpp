@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 
 #include <InterfaceDefs.h>
@@ -15,6 +16,8 @@
 #include <SeparatorItem.h>
 #include <ViewQt.h>
 #include <Window.h>
+
+#include "InputQt.h"
 
 BMenu::BMenu(const char* name, menu_layout layout)
 	:
@@ -399,15 +402,11 @@ menu_item_text(const BMenuItem* item)
 	const char shortcut = item->Shortcut(&modifiers);
 	if (shortcut == 0)
 		return text;
+	// Named as Qt names the keys the user presses for it.
+	const QKeyCombination keys(qt_modifiers(modifiers | B_COMMAND_KEY),
+		Qt::Key(std::toupper((unsigned char)shortcut)));
 	text += QLatin1Char('\t');
-	if ((modifiers & B_CONTROL_KEY) != 0)
-		text += QStringLiteral("Ctrl+");
-	if ((modifiers & B_OPTION_KEY) != 0)
-		text += QStringLiteral("Meta+");
-	if ((modifiers & B_SHIFT_KEY) != 0)
-		text += QStringLiteral("Shift+");
-	text += QStringLiteral("Alt+");
-	text += QChar(std::toupper((unsigned char)shortcut));
+	text += QKeySequence(keys).toString(QKeySequence::NativeText);
 	return text;
 }
 

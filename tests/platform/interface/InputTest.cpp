@@ -204,14 +204,22 @@ TEST(KeyConversionTest, QtKeysBecomeBeKeyMessages)
 	const KeyCase cases[] = {
 		{"Enter", Qt::Key_Return, Qt::NoModifier, 36, "\r", B_ENTER, "\n", 0, 0x47},
 		{"Escape", Qt::Key_Escape, Qt::NoModifier, 9, "\x1b", B_ESCAPE, "\x1b", 0, 0x01},
-		{"Control+A", Qt::Key_A, Qt::ControlModifier, 38, "\x01", 'a', "\x01",
-			B_CONTROL_KEY | B_LEFT_CONTROL_KEY, 38},
-		{"Control+A without text", Qt::Key_A, Qt::ControlModifier, 38, "", 'a', "\x01",
-			B_CONTROL_KEY | B_LEFT_CONTROL_KEY, 38},
+		{"Ctrl+C is Command and keeps its letter", Qt::Key_C, Qt::ControlModifier, 54, "\x03",
+			'c', "c", B_COMMAND_KEY | B_LEFT_COMMAND_KEY, 54},
+		{"Ctrl+A without text", Qt::Key_A, Qt::ControlModifier, 38, "", 'a', "a",
+			B_COMMAND_KEY | B_LEFT_COMMAND_KEY, 38},
+		{"Ctrl+Shift+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, 52, "\x1a", 'z',
+			"Z", B_COMMAND_KEY | B_LEFT_COMMAND_KEY | B_SHIFT_KEY | B_LEFT_SHIFT_KEY, 52},
+		{"Ctrl+[ is no Escape", Qt::Key_BracketLeft, Qt::ControlModifier, 34, "\x1b", '[', "[",
+			B_COMMAND_KEY | B_LEFT_COMMAND_KEY, 34},
 		{"Shift+A", Qt::Key_A, Qt::ShiftModifier, 38, "A", 'a', "A",
 			B_SHIFT_KEY | B_LEFT_SHIFT_KEY, 38},
-		{"Alt+O is Command", Qt::Key_O, Qt::AltModifier, 32, "o", 'o', "o",
-			B_COMMAND_KEY | B_LEFT_COMMAND_KEY, 32},
+		{"Alt+O is Control", Qt::Key_O, Qt::AltModifier, 32, "o", 'o', "\x0f",
+			B_CONTROL_KEY | B_LEFT_CONTROL_KEY, 32},
+		{"Alt+Shift+C is Control", Qt::Key_C, Qt::AltModifier | Qt::ShiftModifier, 54, "C", 'c',
+			"\x03", B_CONTROL_KEY | B_LEFT_CONTROL_KEY | B_SHIFT_KEY | B_LEFT_SHIFT_KEY, 54},
+		{"Delete without text", Qt::Key_Delete, Qt::ControlModifier, 119, "", B_DELETE, "\x7f",
+			B_COMMAND_KEY | B_LEFT_COMMAND_KEY, 0x34},
 		{"Shift+1 keeps the digit", Qt::Key_Exclam, Qt::ShiftModifier, 10, "!", '1', "!",
 			B_SHIFT_KEY | B_LEFT_SHIFT_KEY, 10},
 		{"F5", Qt::Key_F5, Qt::NoModifier, 71, "", B_FUNCTION_KEY, "\x10", 0, B_F5_KEY},
@@ -529,8 +537,8 @@ TEST(WindowKeyTest, EnterClicksTheDefaultButtonAndCommandKeysFindShortcuts)
 
 	QWidget* widget = BPrivate::view_widget(focus);
 	press_key(widget, Qt::Key_Return, Qt::NoModifier, "\r");
-	press_key(widget, Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier, "S");
-	press_key(widget, Qt::Key_S, Qt::AltModifier, "s");
+	press_key(widget, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "S");
+	press_key(widget, Qt::Key_S, Qt::ControlModifier, "s");
 	ASSERT_TRUE(pump_until([window] { return window->received.size() >= 2; }));
 	settle();
 	EXPECT_EQ(window->received, (std::vector<uint32>{'_ok', 'save'}));

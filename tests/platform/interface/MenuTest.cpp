@@ -180,7 +180,23 @@ TEST_F(MenuTest, RadioModeMarksTheChoiceBeforeItsMessageIsHandled)
 TEST_F(MenuTest, LabelsAreLiteralAndShowTheShortcut)
 {
 	BMenuItem item("Rock & Roll", nullptr, 'R', B_SHIFT_KEY);
-	EXPECT_EQ(QStringLiteral("Rock && Roll\tShift+Alt+R"), BPrivate::menu_item_text(&item));
+	EXPECT_EQ(QStringLiteral("Rock && Roll\tCtrl+Shift+R"), BPrivate::menu_item_text(&item));
+	// Shortcuts name the keys pressed: Command is Ctrl, Control is Alt,
+	// Option is Super (Qt's Meta).
+	const struct {
+		char shortcut;
+		uint32 modifiers;
+		const char* keys;
+	} shortcuts[] = {
+		{'o', 0, "Ctrl+O"},
+		{'q', B_CONTROL_KEY, "Ctrl+Alt+Q"},
+		{'1', B_OPTION_KEY, "Meta+Ctrl+1"},
+	};
+	for (const auto& shortcut : shortcuts) {
+		BMenuItem open("Open", nullptr, shortcut.shortcut, shortcut.modifiers);
+		EXPECT_EQ(QStringLiteral("Open\t") + QString::fromLatin1(shortcut.keys),
+			BPrivate::menu_item_text(&open));
+	}
 	BMenuItem plain("A&B", nullptr);
 	EXPECT_EQ(QStringLiteral("A&&B"), BPrivate::menu_item_text(&plain));
 }
