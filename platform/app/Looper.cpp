@@ -1,6 +1,8 @@
 #include <Looper.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 
 #include <unistd.h>
@@ -161,6 +163,7 @@ BLooper::IsMessageWaiting() const
 void
 BLooper::AddHandler(BHandler* handler)
 {
+	AssertLocked();
 	if (handler == NULL || handler->Looper() != NULL)
 		return;
 	fHandlers.push_back(handler);
@@ -173,6 +176,7 @@ BLooper::AddHandler(BHandler* handler)
 bool
 BLooper::RemoveHandler(BHandler* handler)
 {
+	AssertLocked();
 	if (handler == NULL || handler == this || handler->Looper() != this)
 		return false;
 	fHandlers.erase(std::find(fHandlers.begin(), fHandlers.end(), handler));
@@ -187,6 +191,7 @@ BLooper::RemoveHandler(BHandler* handler)
 int32
 BLooper::CountHandlers() const
 {
+	AssertLocked();
 	return (int32)fHandlers.size();
 }
 
@@ -194,6 +199,7 @@ BLooper::CountHandlers() const
 BHandler*
 BLooper::HandlerAt(int32 index) const
 {
+	AssertLocked();
 	if (index < 0 || index >= CountHandlers())
 		return NULL;
 	return fHandlers[index];
@@ -203,6 +209,7 @@ BLooper::HandlerAt(int32 index) const
 int32
 BLooper::IndexOf(BHandler* handler) const
 {
+	AssertLocked();
 	auto found = std::find(fHandlers.begin(), fHandlers.end(), handler);
 	return found != fHandlers.end() ? (int32)(found - fHandlers.begin()) : -1;
 }
@@ -218,6 +225,7 @@ BLooper::PreferredHandler() const
 void
 BLooper::SetPreferredHandler(BHandler* handler)
 {
+	AssertLocked();
 	fPreferred = handler != NULL && handler->Looper() == this ? handler : NULL;
 }
 
@@ -319,6 +327,19 @@ BLooper::Thread() const
 }
 
 
+void
+BLooper::AssertLocked() const
+{
+#ifndef NDEBUG
+	if (!IsLocked()) {
+		fprintf(stderr, "looper \"%s\" must be locked by the calling thread\n",
+			Name() != NULL ? Name() : "");
+		abort();
+	}
+#endif
+}
+
+
 team_id
 BLooper::Team() const
 {
@@ -331,6 +352,7 @@ BLooper::AddCommonFilter(BMessageFilter* filter)
 {
 	if (filter == NULL || BMessageFilter::Private::IsOwned(filter))
 		return;
+	AssertLocked();
 	BMessageFilter::Private::SetOwner(filter, this, NULL);
 	fCommonFilters.push_back(filter);
 }
@@ -339,6 +361,7 @@ BLooper::AddCommonFilter(BMessageFilter* filter)
 bool
 BLooper::RemoveCommonFilter(BMessageFilter* filter)
 {
+	AssertLocked();
 	auto found = std::find(fCommonFilters.begin(), fCommonFilters.end(),
 		filter);
 	if (found == fCommonFilters.end())

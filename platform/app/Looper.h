@@ -60,7 +60,8 @@ public:
 	BMessage* DetachCurrentMessage();
 	bool IsMessageWaiting() const;
 
-	// The looper is always its own first handler.
+	// The looper is always its own first handler. The handler list and the
+	// preferred handler are changed with the looper locked.
 	void AddHandler(BHandler* handler);
 	bool RemoveHandler(BHandler* handler);
 	int32 CountHandlers() const;
@@ -86,6 +87,10 @@ public:
 	status_t LockWithTimeout(bigtime_t timeout);
 	// True when the calling thread holds the lock.
 	bool IsLocked() const;
+	// Where the original platform required the caller to hold the lock, a
+	// debug build stops the program with a message when it does not; other
+	// builds check nothing.
+	void AssertLocked() const;
 
 	thread_id Thread() const;
 	team_id Team() const;

@@ -3,9 +3,23 @@
 #include <Message.h>
 
 #include "LooperDispatcher.h"
-#include "TimedWait.h"
+#include "ServingThread.h"
 
 namespace BPrivate {
+
+namespace {
+
+// The lock's holder, or the serving thread running a call of the holder's
+// (see ServingThread.h).
+bool
+is_caller(std::thread::id owner)
+{
+	const std::thread::id actingFor = ServingThread::ActingFor();
+	return owner == std::this_thread::get_id()
+		|| (actingFor != std::thread::id() && owner == actingFor);
+}
+
+}
 
 LooperPort::LooperPort(BLooper* looper, int32 token)
 	:
@@ -89,7 +103,7 @@ bool
 LooperPort::WaitForMessages()
 {
 	std::unique_lock<std::mutex> lock(fMutex);
-	timed_wait(fMessageArrived, lock, B_INFINITE_TIMEOUT,
+	ServingThread::Default().Wait(fMessageArrived, lock, B_INFINITE_TIMEOUT,
 		[this] { return !fQueue.empty() || fQuitting || fClosed; });
 	return !fQuitting && !fClosed;
 }
@@ -98,22 +112,21 @@ LooperPort::WaitForMessages()
 status_t
 LooperPort::Lock(bigtime_t timeout)
 {
-	const std::thread::id self = std::this_thread::get_id();
 	std::unique_lock<std::mutex> lock(fMutex);
 	if (fClosed)
 		return B_BAD_VALUE;
-	if (fLockCount > 0 && fOwner == self) {
+	if (fLockCount > 0 && is_caller(fOwner)) {
 		fLockCount++;
 		return B_OK;
 	}
 
-	if (!timed_wait(fLockReleased, lock, timeout,
+	if (!ServingThread::Default().Wait(fLockReleased, lock, timeout,
 			[this] { return fLockCount == 0 || fClosed; })) {
 		return B_TIMED_OUT;
 	}
 	if (fClosed)
 		return B_BAD_VALUE;
-	fOwner = self;
+	fOwner = std::this_thread::get_id();
 	fLockCount = 1;
 	return B_OK;
 }
@@ -122,14 +135,14 @@ LooperPort::Lock(bigtime_t timeout)
 bool
 LooperPort::LockForDispatch()
 {
-	const std::thread::id self = std::this_thread::get_id();
 	std::unique_lock<std::mutex> lock(fMutex);
-	timed_wait(fLockReleased, lock, B_INFINITE_TIMEOUT, [this, self] {
-		return fLockCount == 0 || fOwner == self || fQuitting || fClosed;
+	ServingThread::Default().Wait(fLockReleased, lock, B_INFINITE_TIMEOUT, [this] {
+		return fLockCount == 0 || is_caller(fOwner) || fQuitting || fClosed;
 	});
 	if (fQuitting || fClosed)
 		return false;
-	fOwner = self;
+	if (fLockCount == 0)
+		fOwner = std::this_thread::get_id();
 	fLockCount++;
 	return true;
 }
@@ -140,7 +153,7 @@ LooperPort::Unlock()
 {
 	{
 		std::lock_guard<std::mutex> guard(fMutex);
-		if (fLockCount == 0 || fOwner != std::this_thread::get_id())
+		if (fLockCount == 0 || !is_caller(fOwner))
 			return;
 		if (--fLockCount > 0)
 			return;
@@ -154,7 +167,7 @@ bool
 LooperPort::IsLockedByCaller()
 {
 	std::lock_guard<std::mutex> guard(fMutex);
-	return fLockCount > 0 && fOwner == std::this_thread::get_id();
+	return fLockCount > 0 && is_caller(fOwner);
 }
 
 
