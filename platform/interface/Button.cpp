@@ -52,7 +52,9 @@ void
 BButton::SetLabel(const char* label)
 {
 	BControl::SetLabel(label);
-	button_of(this)->setText(BPrivate::literal_label(Label()));
+	QPushButton* button = button_of(this);
+	const QString text = BPrivate::literal_label(Label());
+	BPrivate::run_on_gui_thread([button, &text] { button->setText(text); });
 }
 
 
@@ -60,10 +62,13 @@ void
 BButton::SetValue(int32 value)
 {
 	BControl::SetValue(value);
-	button_of(this)->setDown(value != B_CONTROL_OFF);
-	// The pressed look must show while the caller waits without returning
-	// to the event loop.
-	button_of(this)->repaint();
+	QPushButton* button = button_of(this);
+	BPrivate::run_on_gui_thread([button, value] {
+		button->setDown(value != B_CONTROL_OFF);
+		// The pressed look must show while the caller waits without
+		// returning to the event loop.
+		button->repaint();
+	});
 }
 
 
@@ -71,14 +76,16 @@ void
 BButton::SetEnabled(bool enabled)
 {
 	BControl::SetEnabled(enabled);
-	button_of(this)->setEnabled(enabled);
+	QPushButton* button = button_of(this);
+	BPrivate::run_on_gui_thread([button, enabled] { button->setEnabled(enabled); });
 }
 
 
 void
 BButton::MakeDefault(bool flag)
 {
-	button_of(this)->setDefault(flag);
+	QPushButton* button = button_of(this);
+	BPrivate::run_on_gui_thread([button, flag] { button->setDefault(flag); });
 	BWindow* window = Window();
 	if (window == NULL)
 		return;
@@ -92,7 +99,9 @@ BButton::MakeDefault(bool flag)
 bool
 BButton::IsDefault() const
 {
-	return button_of(this)->isDefault();
+	return BPrivate::run_on_gui_thread([&] {
+		return button_of(this)->isDefault();
+	});
 }
 
 
@@ -106,13 +115,15 @@ BButton::GetPreferredSize(float* width, float* height)
 void
 BButton::_Init()
 {
-	BPrivate::ensure_interface_kit();
-	QPushButton* button = new QPushButton(BPrivate::literal_label(Label()));
-	button->setAutoDefault(false);
-	button->setEnabled(IsEnabled());
-	button->setDown(Value() != B_CONTROL_OFF);
-	BPrivate::set_native_widget(this, button);
-	BPrivate::adopt_view_font(this);
-	QObject::connect(button, &QPushButton::clicked, button,
-		[this]() { BPrivate::run_locked(this, [this]() { Invoke(); }); });
+	BPrivate::run_on_gui_thread([&] {
+		BPrivate::ensure_interface_kit();
+		QPushButton* button = new QPushButton(BPrivate::literal_label(Label()));
+		button->setAutoDefault(false);
+		button->setEnabled(IsEnabled());
+		button->setDown(Value() != B_CONTROL_OFF);
+		BPrivate::set_native_widget(this, button);
+		BPrivate::adopt_view_font(this);
+		QObject::connect(button, &QPushButton::clicked, button,
+			[this]() { BPrivate::run_locked(this, [this]() { Invoke(); }); });
+	});
 }

@@ -51,7 +51,9 @@ void
 BCheckBox::SetLabel(const char* label)
 {
 	BControl::SetLabel(label);
-	check_box_of(this)->setText(BPrivate::literal_label(Label()));
+	QCheckBox* box = check_box_of(this);
+	const QString text = BPrivate::literal_label(Label());
+	BPrivate::run_on_gui_thread([box, &text] { box->setText(text); });
 }
 
 
@@ -67,7 +69,8 @@ void
 BCheckBox::SetEnabled(bool enabled)
 {
 	BControl::SetEnabled(enabled);
-	check_box_of(this)->setEnabled(enabled);
+	QCheckBox* box = check_box_of(this);
+	BPrivate::run_on_gui_thread([box, enabled] { box->setEnabled(enabled); });
 }
 
 
@@ -81,16 +84,18 @@ BCheckBox::GetPreferredSize(float* width, float* height)
 void
 BCheckBox::_Init()
 {
-	BPrivate::ensure_interface_kit();
-	QCheckBox* box = new QCheckBox(BPrivate::literal_label(Label()));
-	box->setChecked(Value() != B_CONTROL_OFF);
-	box->setEnabled(IsEnabled());
-	BPrivate::set_native_widget(this, box);
-	BPrivate::adopt_view_font(this);
-	QObject::connect(box, &QCheckBox::clicked, box, [this](bool checked) {
-		BPrivate::run_locked(this, [this, checked]() {
-			SetValue(checked ? B_CONTROL_ON : B_CONTROL_OFF);
-			Invoke();
+	BPrivate::run_on_gui_thread([&] {
+		BPrivate::ensure_interface_kit();
+		QCheckBox* box = new QCheckBox(BPrivate::literal_label(Label()));
+		box->setChecked(Value() != B_CONTROL_OFF);
+		box->setEnabled(IsEnabled());
+		BPrivate::set_native_widget(this, box);
+		BPrivate::adopt_view_font(this);
+		QObject::connect(box, &QCheckBox::clicked, box, [this](bool checked) {
+			BPrivate::run_locked(this, [this, checked]() {
+				SetValue(checked ? B_CONTROL_ON : B_CONTROL_OFF);
+				Invoke();
+			});
 		});
 	});
 }

@@ -26,15 +26,17 @@ adopt_view_font(BView* view)
 	BFont font;
 	view->GetFont(&font);
 	if (QWidget* native = native_widget(view))
-		native->setFont(to_qfont(font));
+		run_on_gui_thread([native, &font] { native->setFont(to_qfont(font)); });
 }
 
 
 void
 set_checked_quietly(QAbstractButton* button, bool checked)
 {
-	const QSignalBlocker blocker(button);
-	button->setChecked(checked);
+	run_on_gui_thread([button, checked] {
+		const QSignalBlocker blocker(button);
+		button->setChecked(checked);
+	});
 }
 
 
@@ -42,7 +44,8 @@ void
 native_preferred_size(const BView* view, float* width, float* height)
 {
 	QWidget* native = native_widget(view);
-	const QSize hint = native != NULL ? native->sizeHint() : QSize(1, 1);
+	const QSize hint = native != NULL
+		? run_on_gui_thread([native] { return native->sizeHint(); }) : QSize(1, 1);
 	if (width != NULL)
 		*width = hint.width() - 1;
 	if (height != NULL)

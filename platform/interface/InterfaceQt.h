@@ -180,9 +180,6 @@ void forget_window_priority(const BWindow* window);
 // views follow their resizing modes, and the window hears of it.
 void window_geometry_changed(BWindow* window);
 
-// Runs `function` on the GUI thread: at once when called there, else queued.
-void run_on_gui_thread(std::function<void()> function);
-
 }
 
 #endif

@@ -30,8 +30,10 @@ public:
 	virtual void SetLabel(const char* label)
 	{
 		BMenuItem::SetLabel(label);
-		if (QPushButton* button = Button(fField))
-			button->setText(BPrivate::literal_label(label));
+		if (QPushButton* button = Button(fField)) {
+			const QString text = BPrivate::literal_label(label);
+			BPrivate::run_on_gui_thread([button, &text] { button->setText(text); });
+		}
 	}
 
 	static QLabel* LabelWidget(const BMenuField* field)
@@ -197,7 +199,7 @@ BMenuField::MakeFocus(bool focus)
 	BView::MakeFocus(focus);
 	if (focus) {
 		if (QPushButton* button = Private::Button(this))
-			button->setFocus(Qt::TabFocusReason);
+			BPrivate::run_on_gui_thread([button] { button->setFocus(Qt::TabFocusReason); });
 	}
 }
 
@@ -219,9 +221,11 @@ BMenuField::MenuItem() const
 void
 BMenuField::SetLabel(const char* label)
 {
-	fLabel = label != NULL ? label : "";
-	if (QLabel* widget = Private::LabelWidget(this))
-		widget->setText(QString::fromUtf8(fLabel.c_str()));
+	BPrivate::run_on_gui_thread([&] {
+		fLabel = label != NULL ? label : "";
+		if (QLabel* widget = Private::LabelWidget(this))
+			widget->setText(QString::fromUtf8(fLabel.c_str()));
+	});
 }
 
 
@@ -235,9 +239,11 @@ BMenuField::Label() const
 void
 BMenuField::SetEnabled(bool enabled)
 {
-	fEnabled = enabled;
-	if (QWidget* native = BPrivate::native_widget(this))
-		native->setEnabled(enabled);
+	BPrivate::run_on_gui_thread([&] {
+		fEnabled = enabled;
+		if (QWidget* native = BPrivate::native_widget(this))
+			native->setEnabled(enabled);
+	});
 }
 
 
@@ -282,7 +288,8 @@ void
 BMenuField::GetPreferredSize(float* width, float* height)
 {
 	QPushButton* button = Private::Button(this);
-	const QSize hint = button != NULL ? button->sizeHint() : QSize(60, 22);
+	const QSize hint = button != NULL
+		? BPrivate::run_on_gui_thread([button] { return button->sizeHint(); }) : QSize(60, 22);
 	if (width != NULL)
 		*width = fDivider + hint.width() - 1;
 	if (height != NULL)
@@ -293,35 +300,39 @@ BMenuField::GetPreferredSize(float* width, float* height)
 void
 BMenuField::_Init(BMenu* menu)
 {
-	BPrivate::ensure_interface_kit();
-	fMenu = menu != NULL ? menu : new BPopUpMenu("");
-	fMenuItem = new Private(this, fMenu);
-	fMenu->Hide();
-	AddChild(fMenu);
+	BPrivate::run_on_gui_thread([&] {
+		BPrivate::ensure_interface_kit();
+		fMenu = menu != NULL ? menu : new BPopUpMenu("");
+		fMenuItem = new Private(this, fMenu);
+		fMenu->Hide();
+		AddChild(fMenu);
 
-	FieldWidget* container = new FieldWidget(this);
-	QLabel* labelWidget = new QLabel(QString::fromUtf8(fLabel.c_str()), container);
-	labelWidget->setTextFormat(Qt::PlainText);
-	QPushButton* button = new QPushButton(container);
-	QMenu* popup = new QMenu(button);
-	button->setMenu(popup);
-	BMenu* source = fMenu;
-	QObject::connect(popup, &QMenu::aboutToShow, popup,
-		[popup, source]() { BPrivate::fill_qmenu(popup, source); });
-	container->setEnabled(fEnabled);
-	BPrivate::set_native_widget(this, container);
-	BPrivate::adopt_view_font(this);
+		FieldWidget* container = new FieldWidget(this);
+		QLabel* labelWidget = new QLabel(QString::fromUtf8(fLabel.c_str()), container);
+		labelWidget->setTextFormat(Qt::PlainText);
+		QPushButton* button = new QPushButton(container);
+		QMenu* popup = new QMenu(button);
+		button->setMenu(popup);
+		BMenu* source = fMenu;
+		QObject::connect(popup, &QMenu::aboutToShow, popup,
+			[popup, source]() { BPrivate::fill_qmenu(popup, source); });
+		container->setEnabled(fEnabled);
+		BPrivate::set_native_widget(this, container);
+		BPrivate::adopt_view_font(this);
 
-	const BMenuItem* marked = fMenu->IsLabelFromMarked() ? fMenu->FindMarked() : NULL;
-	fMenuItem->SetLabel(marked != NULL ? marked->Label()
-		: (fMenu->Name() != NULL ? fMenu->Name() : ""));
-	_Layout();
+		const BMenuItem* marked = fMenu->IsLabelFromMarked() ? fMenu->FindMarked() : NULL;
+		fMenuItem->SetLabel(marked != NULL ? marked->Label()
+			: (fMenu->Name() != NULL ? fMenu->Name() : ""));
+		_Layout();
+	});
 }
 
 
 void
 BMenuField::_Layout()
 {
-	if (FieldWidget* container = static_cast<FieldWidget*>(BPrivate::native_widget(this)))
-		container->Relayout();
+	BPrivate::run_on_gui_thread([&] {
+		if (FieldWidget* container = static_cast<FieldWidget*>(BPrivate::native_widget(this)))
+			container->Relayout();
+	});
 }

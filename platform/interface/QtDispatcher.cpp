@@ -6,6 +6,8 @@
 
 #include <RecordedPriority.h>
 
+#include "ServingThread.h"
+
 namespace BPrivate {
 
 QtDispatcher::QtDispatcher()
@@ -17,6 +19,18 @@ QtDispatcher::QtDispatcher()
 	// Every window runs here; a dialog asking for its own thread's priority
 	// must not change the priority of all of them.
 	keep_thread_priority_recorded(fGuiThread);
+	ServingThread::Default().Install([] {
+		if (QCoreApplication* application = QCoreApplication::instance()) {
+			QMetaObject::invokeMethod(application,
+				[] { ServingThread::Default().RunPending(); }, Qt::QueuedConnection);
+		}
+	});
+}
+
+
+QtDispatcher::~QtDispatcher()
+{
+	ServingThread::Default().Uninstall();
 }
 
 

@@ -11,10 +11,13 @@ namespace BPrivate {
 
 // Runs the application's and the windows' messages on the GUI thread,
 // inside Qt's event loop: a wake from any thread queues a call of
-// DispatchPending() to the GUI thread.
+// DispatchPending() to the GUI thread. The GUI thread is also the serving
+// thread (ServingThread.h) that runs the Qt work of window and view methods
+// called from other threads.
 class QtDispatcher : public LooperDispatcher {
 public:
 	QtDispatcher();
+	virtual ~QtDispatcher();
 
 	virtual thread_id Attach(int32 looperToken);
 	virtual void Wake(int32 looperToken);

@@ -53,7 +53,9 @@ void
 BRadioButton::SetLabel(const char* label)
 {
 	BControl::SetLabel(label);
-	radio_of(this)->setText(BPrivate::literal_label(Label()));
+	QRadioButton* button = radio_of(this);
+	const QString text = BPrivate::literal_label(Label());
+	BPrivate::run_on_gui_thread([button, &text] { button->setText(text); });
 }
 
 
@@ -82,7 +84,8 @@ void
 BRadioButton::SetEnabled(bool enabled)
 {
 	BControl::SetEnabled(enabled);
-	radio_of(this)->setEnabled(enabled);
+	QRadioButton* button = radio_of(this);
+	BPrivate::run_on_gui_thread([button, enabled] { button->setEnabled(enabled); });
 }
 
 
@@ -96,18 +99,20 @@ BRadioButton::GetPreferredSize(float* width, float* height)
 void
 BRadioButton::_Init()
 {
-	BPrivate::ensure_interface_kit();
-	QRadioButton* button = new QRadioButton(BPrivate::literal_label(Label()));
-	// The group is the Be parent's children, not Qt's; the layer keeps it.
-	button->setAutoExclusive(false);
-	button->setChecked(Value() != B_CONTROL_OFF);
-	button->setEnabled(IsEnabled());
-	BPrivate::set_native_widget(this, button);
-	BPrivate::adopt_view_font(this);
-	QObject::connect(button, &QRadioButton::clicked, button, [this]() {
-		BPrivate::run_locked(this, [this]() {
-			SetValue(B_CONTROL_ON);
-			Invoke();
+	BPrivate::run_on_gui_thread([&] {
+		BPrivate::ensure_interface_kit();
+		QRadioButton* button = new QRadioButton(BPrivate::literal_label(Label()));
+		// The group is the Be parent's children, not Qt's; the layer keeps it.
+		button->setAutoExclusive(false);
+		button->setChecked(Value() != B_CONTROL_OFF);
+		button->setEnabled(IsEnabled());
+		BPrivate::set_native_widget(this, button);
+		BPrivate::adopt_view_font(this);
+		QObject::connect(button, &QRadioButton::clicked, button, [this]() {
+			BPrivate::run_locked(this, [this]() {
+				SetValue(B_CONTROL_ON);
+				Invoke();
+			});
 		});
 	});
 }

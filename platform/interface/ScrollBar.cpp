@@ -36,13 +36,15 @@ BScrollBar::BScrollBar(BRect frame, const char* name, BView* target,
 	fOrientation(direction)
 {
 	BPrivate::ensure_interface_kit();
-	QScrollBar* bar = new QScrollBar(direction == B_VERTICAL ? Qt::Vertical : Qt::Horizontal);
-	bar->setRange(int(fMin), int(fMax));
-	bar->setSingleStep(int(fSmallStep));
-	bar->setPageStep(int(fLargeStep));
-	BPrivate::set_native_widget(this, bar);
-	QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int value) {
-		BPrivate::run_locked(this, [this, value]() { SetValue(value); });
+	BPrivate::run_on_gui_thread([this, direction] {
+		QScrollBar* bar = new QScrollBar(direction == B_VERTICAL ? Qt::Vertical : Qt::Horizontal);
+		bar->setRange(int(fMin), int(fMax));
+		bar->setSingleStep(int(fSmallStep));
+		bar->setPageStep(int(fLargeStep));
+		BPrivate::set_native_widget(this, bar);
+		QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int value) {
+			BPrivate::run_locked(this, [this, value]() { SetValue(value); });
+		});
 	});
 }
 
@@ -59,10 +61,11 @@ BScrollBar::SetValue(float value)
 	if (value == fValue)
 		return;
 	fValue = value;
-	{
-		const QSignalBlocker blocker(bar_of(this));
-		bar_of(this)->setValue(int(value));
-	}
+	QScrollBar* bar = bar_of(this);
+	BPrivate::run_on_gui_thread([bar, value] {
+		const QSignalBlocker blocker(bar);
+		bar->setValue(int(value));
+	});
 	ValueChanged(value);
 }
 
@@ -106,10 +109,13 @@ BScrollBar::SetRange(float min, float max)
 {
 	fMin = min;
 	fMax = std::max(min, max);
-	{
-		const QSignalBlocker blocker(bar_of(this));
-		bar_of(this)->setRange(int(fMin), int(std::ceil(fMax)));
-	}
+	QScrollBar* bar = bar_of(this);
+	const int low = int(fMin);
+	const int high = int(std::ceil(fMax));
+	BPrivate::run_on_gui_thread([bar, low, high] {
+		const QSignalBlocker blocker(bar);
+		bar->setRange(low, high);
+	});
 	// A value outside the new range scrolls the target back into it.
 	SetValue(fValue);
 }
@@ -130,8 +136,11 @@ BScrollBar::SetSteps(float smallStep, float largeStep)
 {
 	fSmallStep = smallStep;
 	fLargeStep = largeStep;
-	bar_of(this)->setSingleStep(std::max(1, int(smallStep)));
-	bar_of(this)->setPageStep(std::max(1, int(largeStep)));
+	QScrollBar* bar = bar_of(this);
+	BPrivate::run_on_gui_thread([bar, smallStep, largeStep] {
+		bar->setSingleStep(std::max(1, int(smallStep)));
+		bar->setPageStep(std::max(1, int(largeStep)));
+	});
 }
 
 

@@ -125,10 +125,10 @@ BTabView::AddTab(BView* target, BTab* tab)
 		tab->SetView(target);
 	tab->fTabView = this;
 	fTabs.push_back(tab);
-	{
+	BPrivate::run_on_gui_thread([&] {
 		const QSignalBlocker blocker(tab_bar_of(this));
 		tab_bar_of(this)->addTab(BPrivate::literal_label(tab->Label()));
-	}
+	});
 	if (fSelection < 0)
 		Select(0);
 }
@@ -144,10 +144,10 @@ BTabView::RemoveTab(int32 index)
 		tab->View()->RemoveSelf();
 	fTabs.erase(fTabs.begin() + index);
 	tab->fTabView = NULL;
-	{
+	BPrivate::run_on_gui_thread([&] {
 		const QSignalBlocker blocker(tab_bar_of(this));
 		tab_bar_of(this)->removeTab(index);
-	}
+	});
 	if (fSelection == index) {
 		fSelection = -1;
 		if (!fTabs.empty())
@@ -194,10 +194,10 @@ BTabView::Select(int32 index)
 			old->View()->RemoveSelf();
 	}
 	fSelection = index;
-	{
+	BPrivate::run_on_gui_thread([&] {
 		const QSignalBlocker blocker(tab_bar_of(this));
 		tab_bar_of(this)->setCurrentIndex(index);
-	}
+	});
 	_ShowSelected();
 }
 
@@ -228,7 +228,8 @@ void
 BTabView::SetTabWidth(button_width width)
 {
 	fTabWidth = width;
-	tab_bar_of(this)->setExpanding(width == B_WIDTH_FROM_WIDEST);
+	BPrivate::run_on_gui_thread(
+		[this, width] { tab_bar_of(this)->setExpanding(width == B_WIDTH_FROM_WIDEST); });
 }
 
 
@@ -251,7 +252,8 @@ BTabView::TabFrame(int32 index) const
 {
 	if (TabAt(index) == NULL)
 		return BRect();
-	return BPrivate::to_brect(tab_bar_of(this)->tabRect(index));
+	return BPrivate::to_brect(
+		BPrivate::run_on_gui_thread([this, index] { return tab_bar_of(this)->tabRect(index); }));
 }
 
 
@@ -259,18 +261,20 @@ void
 BTabView::_Init(button_width width)
 {
 	BPrivate::ensure_interface_kit();
-	QTabBar* bar = new QTabBar;
-	bar->setDrawBase(true);
-	bar->setExpanding(width == B_WIDTH_FROM_WIDEST);
-	bar->setFocusPolicy(Qt::TabFocus);
-	BPrivate::set_native_widget(this, bar);
-	BPrivate::adopt_view_font(this);
-	// The bar measures its height with a tab in it.
-	bar->addTab(QStringLiteral("X"));
-	fTabHeight = bar->sizeHint().height();
-	bar->removeTab(0);
-	QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int index) {
-		BPrivate::run_locked(this, [this, index]() { Select(index); });
+	BPrivate::run_on_gui_thread([this, width] {
+		QTabBar* bar = new QTabBar;
+		bar->setDrawBase(true);
+		bar->setExpanding(width == B_WIDTH_FROM_WIDEST);
+		bar->setFocusPolicy(Qt::TabFocus);
+		BPrivate::set_native_widget(this, bar);
+		BPrivate::adopt_view_font(this);
+		// The bar measures its height with a tab in it.
+		bar->addTab(QStringLiteral("X"));
+		fTabHeight = bar->sizeHint().height();
+		bar->removeTab(0);
+		QObject::connect(bar, &QTabBar::currentChanged, bar, [this](int index) {
+			BPrivate::run_locked(this, [this, index]() { Select(index); });
+		});
 	});
 	const BRect bounds = Bounds();
 	fContainer = new BView(BRect(0, fTabHeight, bounds.right, bounds.bottom), "view container",
@@ -285,8 +289,10 @@ BTabView::_TabChanged(BTab* tab)
 	const int32 index = IndexOf(tab);
 	if (index < 0)
 		return;
-	tab_bar_of(this)->setTabText(index, BPrivate::literal_label(tab->Label()));
-	tab_bar_of(this)->setTabEnabled(index, tab->IsEnabled());
+	BPrivate::run_on_gui_thread([this, tab, index] {
+		tab_bar_of(this)->setTabText(index, BPrivate::literal_label(tab->Label()));
+		tab_bar_of(this)->setTabEnabled(index, tab->IsEnabled());
+	});
 }
 
 

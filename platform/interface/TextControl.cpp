@@ -143,7 +143,8 @@ void
 BTextControl::SetEnabled(bool enabled)
 {
 	BControl::SetEnabled(enabled);
-	BPrivate::native_widget(fText)->setEnabled(enabled);
+	QWidget* line = BPrivate::native_widget(fText);
+	BPrivate::run_on_gui_thread([line, enabled] { line->setEnabled(enabled); });
 }
 
 
@@ -217,7 +218,8 @@ BTextControl::TextView() const
 void
 BTextControl::GetPreferredSize(float* width, float* height)
 {
-	const QSize hint = BPrivate::native_widget(fText)->sizeHint();
+	QWidget* line = BPrivate::native_widget(fText);
+	const QSize hint = BPrivate::run_on_gui_thread([line] { return line->sizeHint(); });
 	if (width != NULL)
 		*width = std::ceil(fDivider + hint.width()) - 1;
 	if (height != NULL)
@@ -234,11 +236,14 @@ BTextControl::_Init(const char* text)
 	fText->SetText(text);
 	AddChild(fText);
 	QLineEdit* line = static_cast<QLineEdit*>(BPrivate::native_widget(fText));
-	line->setEnabled(IsEnabled());
-	QObject::connect(line, &QLineEdit::textEdited, line,
-		[this]() { BPrivate::run_locked(this, [this]() { _UserEdited(); }); });
-	QObject::connect(line, &QLineEdit::editingFinished, line,
-		[this]() { BPrivate::run_locked(this, [this]() { _EditingFinished(); }); });
+	const bool enabled = IsEnabled();
+	BPrivate::run_on_gui_thread([this, line, enabled] {
+		line->setEnabled(enabled);
+		QObject::connect(line, &QLineEdit::textEdited, line,
+			[this]() { BPrivate::run_locked(this, [this]() { _UserEdited(); }); });
+		QObject::connect(line, &QLineEdit::editingFinished, line,
+			[this]() { BPrivate::run_locked(this, [this]() { _EditingFinished(); }); });
+	});
 }
 
 

@@ -90,13 +90,15 @@ BTextView::FrameResized(float width, float height)
 void
 BTextView::ScrollTo(BPoint where)
 {
-	// The native editor scrolls its own text; the view itself stays put.
-	if (QPlainTextEdit* editor = editor_of(this)) {
-		const QSignalBlocker vertical(editor->verticalScrollBar());
-		const QSignalBlocker horizontal(editor->horizontalScrollBar());
-		editor->verticalScrollBar()->setValue(int(where.y));
-		editor->horizontalScrollBar()->setValue(int(where.x));
-	}
+	BPrivate::run_on_gui_thread([&] {
+		// The native editor scrolls its own text; the view itself stays put.
+		if (QPlainTextEdit* editor = editor_of(this)) {
+			const QSignalBlocker vertical(editor->verticalScrollBar());
+			const QSignalBlocker horizontal(editor->horizontalScrollBar());
+			editor->verticalScrollBar()->setValue(int(where.y));
+			editor->horizontalScrollBar()->setValue(int(where.x));
+		}
+	});
 }
 
 
@@ -104,34 +106,40 @@ void
 BTextView::MakeFocus(bool focus)
 {
 	BView::MakeFocus(focus);
-	if (focus)
-		BPrivate::native_widget(this)->setFocus(Qt::OtherFocusReason);
+	if (focus) {
+		QWidget* native = BPrivate::native_widget(this);
+		BPrivate::run_on_gui_thread([native] { native->setFocus(Qt::OtherFocusReason); });
+	}
 }
 
 
 void
 BTextView::SetText(const char* text)
 {
-	const QString value = QString::fromUtf8(text != NULL ? text : "");
-	if (QLineEdit* line = line_of(this)) {
-		const QSignalBlocker blocker(line);
-		line->setText(value);
-	} else {
-		QPlainTextEdit* editor = editor_of(this);
-		const QSignalBlocker blocker(editor);
-		editor->setPlainText(value);
-		_FixupScrollBars();
-	}
+	BPrivate::run_on_gui_thread([&] {
+		const QString value = QString::fromUtf8(text != NULL ? text : "");
+		if (QLineEdit* line = line_of(this)) {
+			const QSignalBlocker blocker(line);
+			line->setText(value);
+		} else {
+			QPlainTextEdit* editor = editor_of(this);
+			const QSignalBlocker blocker(editor);
+			editor->setPlainText(value);
+			_FixupScrollBars();
+		}
+	});
 }
 
 
 const char*
 BTextView::Text() const
 {
-	const QString value = line_of(this) != NULL ? line_of(this)->text()
-		: editor_of(this)->toPlainText();
-	fText = value.toStdString();
-	return fText.c_str();
+	return BPrivate::run_on_gui_thread([&] {
+		const QString value = line_of(this) != NULL ? line_of(this)->text()
+			: editor_of(this)->toPlainText();
+		fText = value.toStdString();
+		return fText.c_str();
+	});
 }
 
 
@@ -145,16 +153,18 @@ BTextView::TextLength() const
 void
 BTextView::Insert(const char* text)
 {
-	const QString value = QString::fromUtf8(text != NULL ? text : "");
-	if (QLineEdit* line = line_of(this)) {
-		const QSignalBlocker blocker(line);
-		line->insert(value);
-	} else {
-		QPlainTextEdit* editor = editor_of(this);
-		const QSignalBlocker blocker(editor);
-		editor->insertPlainText(value);
-		_FixupScrollBars();
-	}
+	BPrivate::run_on_gui_thread([&] {
+		const QString value = QString::fromUtf8(text != NULL ? text : "");
+		if (QLineEdit* line = line_of(this)) {
+			const QSignalBlocker blocker(line);
+			line->insert(value);
+		} else {
+			QPlainTextEdit* editor = editor_of(this);
+			const QSignalBlocker blocker(editor);
+			editor->insertPlainText(value);
+			_FixupScrollBars();
+		}
+	});
 }
 
 
@@ -174,81 +184,93 @@ BTextView::Delete(int32 startOffset, int32 endOffset)
 void
 BTextView::Select(int32 startOffset, int32 endOffset)
 {
-	const QByteArray bytes = QString::fromUtf8(Text()).toUtf8();
-	const int start = QString::fromUtf8(bytes.left(std::max(0, startOffset))).size();
-	const int end = QString::fromUtf8(bytes.left(std::max(startOffset, endOffset))).size();
-	if (QLineEdit* line = line_of(this)) {
-		line->setSelection(start, end - start);
-	} else {
-		QPlainTextEdit* editor = editor_of(this);
-		QTextCursor cursor = editor->textCursor();
-		cursor.setPosition(start);
-		cursor.setPosition(end, QTextCursor::KeepAnchor);
-		editor->setTextCursor(cursor);
-	}
+	BPrivate::run_on_gui_thread([&] {
+		const QByteArray bytes = QString::fromUtf8(Text()).toUtf8();
+		const int start = QString::fromUtf8(bytes.left(std::max(0, startOffset))).size();
+		const int end = QString::fromUtf8(bytes.left(std::max(startOffset, endOffset))).size();
+		if (QLineEdit* line = line_of(this)) {
+			line->setSelection(start, end - start);
+		} else {
+			QPlainTextEdit* editor = editor_of(this);
+			QTextCursor cursor = editor->textCursor();
+			cursor.setPosition(start);
+			cursor.setPosition(end, QTextCursor::KeepAnchor);
+			editor->setTextCursor(cursor);
+		}
+	});
 }
 
 
 void
 BTextView::SelectAll()
 {
-	if (QLineEdit* line = line_of(this))
-		line->selectAll();
-	else
-		editor_of(this)->selectAll();
+	BPrivate::run_on_gui_thread([&] {
+		if (QLineEdit* line = line_of(this))
+			line->selectAll();
+		else
+			editor_of(this)->selectAll();
+	});
 }
 
 
 void
 BTextView::GetSelection(int32* start, int32* end) const
 {
-	int first = 0;
-	int last = 0;
-	QString value;
-	if (QLineEdit* line = line_of(this)) {
-		value = line->text();
-		first = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
-		last = first + int(line->selectedText().size());
-	} else {
-		const QTextCursor cursor = editor_of(this)->textCursor();
-		value = editor_of(this)->toPlainText();
-		first = cursor.selectionStart();
-		last = cursor.selectionEnd();
-	}
-	if (start != NULL)
-		*start = int32(value.left(first).toUtf8().size());
-	if (end != NULL)
-		*end = int32(value.left(last).toUtf8().size());
+	BPrivate::run_on_gui_thread([&] {
+		int first = 0;
+		int last = 0;
+		QString value;
+		if (QLineEdit* line = line_of(this)) {
+			value = line->text();
+			first = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+			last = first + int(line->selectedText().size());
+		} else {
+			const QTextCursor cursor = editor_of(this)->textCursor();
+			value = editor_of(this)->toPlainText();
+			first = cursor.selectionStart();
+			last = cursor.selectionEnd();
+		}
+		if (start != NULL)
+			*start = int32(value.left(first).toUtf8().size());
+		if (end != NULL)
+			*end = int32(value.left(last).toUtf8().size());
+	});
 }
 
 
 void
 BTextView::MakeEditable(bool editable)
 {
-	if (QLineEdit* line = line_of(this))
-		line->setReadOnly(!editable);
-	else
-		editor_of(this)->setReadOnly(!editable);
+	BPrivate::run_on_gui_thread([&] {
+		if (QLineEdit* line = line_of(this))
+			line->setReadOnly(!editable);
+		else
+			editor_of(this)->setReadOnly(!editable);
+	});
 }
 
 
 bool
 BTextView::IsEditable() const
 {
-	return line_of(this) != NULL ? !line_of(this)->isReadOnly()
-		: !editor_of(this)->isReadOnly();
+	return BPrivate::run_on_gui_thread([&] {
+		return line_of(this) != NULL ? !line_of(this)->isReadOnly()
+			: !editor_of(this)->isReadOnly();
+	});
 }
 
 
 void
 BTextView::MakeSelectable(bool selectable)
 {
-	fSelectable = selectable;
-	if (QPlainTextEdit* editor = editor_of(this)) {
-		editor->setTextInteractionFlags(selectable
-			? editor->textInteractionFlags() | Qt::TextSelectableByMouse
-			: editor->textInteractionFlags() & ~Qt::TextSelectableByMouse);
-	}
+	BPrivate::run_on_gui_thread([&] {
+		fSelectable = selectable;
+		if (QPlainTextEdit* editor = editor_of(this)) {
+			editor->setTextInteractionFlags(selectable
+				? editor->textInteractionFlags() | Qt::TextSelectableByMouse
+				: editor->textInteractionFlags() & ~Qt::TextSelectableByMouse);
+		}
+	});
 }
 
 
@@ -262,30 +284,36 @@ BTextView::IsSelectable() const
 void
 BTextView::SetWordWrap(bool wrap)
 {
-	if (QPlainTextEdit* editor = editor_of(this))
-		editor->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+	BPrivate::run_on_gui_thread([&] {
+		if (QPlainTextEdit* editor = editor_of(this))
+			editor->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+	});
 }
 
 
 bool
 BTextView::DoesWordWrap() const
 {
-	QPlainTextEdit* editor = editor_of(this);
-	return editor != NULL && editor->lineWrapMode() != QPlainTextEdit::NoWrap;
+	return BPrivate::run_on_gui_thread([&] {
+		QPlainTextEdit* editor = editor_of(this);
+		return editor != NULL && editor->lineWrapMode() != QPlainTextEdit::NoWrap;
+	});
 }
 
 
 void
 BTextView::SetAlignment(alignment flag)
 {
-	fAlignment = flag;
-	if (QLineEdit* line = line_of(this)) {
-		line->setAlignment(qt_alignment(flag) | Qt::AlignVCenter);
-	} else {
-		QTextOption option = editor_of(this)->document()->defaultTextOption();
-		option.setAlignment(qt_alignment(flag));
-		editor_of(this)->document()->setDefaultTextOption(option);
-	}
+	BPrivate::run_on_gui_thread([&] {
+		fAlignment = flag;
+		if (QLineEdit* line = line_of(this)) {
+			line->setAlignment(qt_alignment(flag) | Qt::AlignVCenter);
+		} else {
+			QTextOption option = editor_of(this)->document()->defaultTextOption();
+			option.setAlignment(qt_alignment(flag));
+			editor_of(this)->document()->setDefaultTextOption(option);
+		}
+	});
 }
 
 
@@ -313,9 +341,11 @@ BTextView::TextRect() const
 void
 BTextView::SetMaxBytes(int32 max)
 {
-	fMaxBytes = std::max<int32>(max, 0);
-	if (QLineEdit* line = line_of(this))
-		line->setMaxLength(std::min<int32>(fMaxBytes, 32767));
+	BPrivate::run_on_gui_thread([&] {
+		fMaxBytes = std::max<int32>(max, 0);
+		if (QLineEdit* line = line_of(this))
+			line->setMaxLength(std::min<int32>(fMaxBytes, 32767));
+	});
 }
 
 
@@ -345,56 +375,63 @@ BTextView::AllowChar(uint32 character)
 void
 BTextView::_Init(bool singleLine)
 {
-	BPrivate::ensure_interface_kit();
-	if (singleLine) {
-		QLineEdit* line = new QLineEdit;
-		BPrivate::set_native_widget(this, line);
+	BPrivate::run_on_gui_thread([&] {
+		BPrivate::ensure_interface_kit();
+		if (singleLine) {
+			QLineEdit* line = new QLineEdit;
+			BPrivate::set_native_widget(this, line);
+			BPrivate::adopt_view_font(this);
+			QObject::connect(line, &QLineEdit::textEdited, line, [this, line](const QString& text) {
+				QString kept = text;
+				for (char c : fDisallowed)
+					kept.remove(QChar(c));
+				if (kept != text) {
+					const QSignalBlocker blocker(line);
+					line->setText(kept);
+				}
+			});
+			return;
+		}
+		QPlainTextEdit* editor = new QPlainTextEdit;
+		// The Be scroll view around the text view provides the scroll bars.
+		editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+		editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+		editor->setFrameShape(QFrame::NoFrame);
+		BPrivate::set_native_widget(this, editor);
 		BPrivate::adopt_view_font(this);
-		QObject::connect(line, &QLineEdit::textEdited, line, [this, line](const QString& text) {
-			QString kept = text;
-			for (char c : fDisallowed)
-				kept.remove(QChar(c));
-			if (kept != text) {
-				const QSignalBlocker blocker(line);
-				line->setText(kept);
-			}
-		});
-		return;
-	}
-	QPlainTextEdit* editor = new QPlainTextEdit;
-	// The Be scroll view around the text view provides the scroll bars.
-	editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-	editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-	editor->setFrameShape(QFrame::NoFrame);
-	BPrivate::set_native_widget(this, editor);
-	BPrivate::adopt_view_font(this);
-	QObject::connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, editor,
-		[this]() { _FixupScrollBars(); });
-	QObject::connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, editor,
-		[this](int value) {
-			if (const BScrollView* scroll = dynamic_cast<const BScrollView*>(Parent())) {
-				if (BScrollBar* bar = scroll->ScrollBar(B_VERTICAL))
-					bar->SetValue(value);
-			}
-		});
+		// The Be scroll bars are views of the window: they change under its lock.
+		QObject::connect(editor->verticalScrollBar(), &QScrollBar::rangeChanged, editor,
+			[this]() { BPrivate::run_locked(this, [this]() { _FixupScrollBars(); }); });
+		QObject::connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, editor,
+			[this](int value) {
+				BPrivate::run_locked(this, [this, value]() {
+					if (const BScrollView* scroll = dynamic_cast<const BScrollView*>(Parent())) {
+						if (BScrollBar* bar = scroll->ScrollBar(B_VERTICAL))
+							bar->SetValue(value);
+					}
+				});
+			});
+	});
 }
 
 
 void
 BTextView::_FixupScrollBars()
 {
-	QPlainTextEdit* editor = editor_of(this);
-	const BScrollView* scroll = dynamic_cast<const BScrollView*>(Parent());
-	if (editor == NULL || scroll == NULL)
-		return;
-	const QScrollBar* native = editor->verticalScrollBar();
-	if (BScrollBar* bar = scroll->ScrollBar(B_VERTICAL)) {
-		bar->SetRange(native->minimum(), native->maximum());
-		bar->SetSteps(native->singleStep(), native->pageStep());
-	}
-	const QScrollBar* nativeH = editor->horizontalScrollBar();
-	if (BScrollBar* bar = scroll->ScrollBar(B_HORIZONTAL)) {
-		bar->SetRange(nativeH->minimum(), nativeH->maximum());
-		bar->SetSteps(nativeH->singleStep(), nativeH->pageStep());
-	}
+	BPrivate::run_on_gui_thread([&] {
+		QPlainTextEdit* editor = editor_of(this);
+		const BScrollView* scroll = dynamic_cast<const BScrollView*>(Parent());
+		if (editor == NULL || scroll == NULL)
+			return;
+		const QScrollBar* native = editor->verticalScrollBar();
+		if (BScrollBar* bar = scroll->ScrollBar(B_VERTICAL)) {
+			bar->SetRange(native->minimum(), native->maximum());
+			bar->SetSteps(native->singleStep(), native->pageStep());
+		}
+		const QScrollBar* nativeH = editor->horizontalScrollBar();
+		if (BScrollBar* bar = scroll->ScrollBar(B_HORIZONTAL)) {
+			bar->SetRange(nativeH->minimum(), nativeH->maximum());
+			bar->SetSteps(nativeH->singleStep(), nativeH->pageStep());
+		}
+	});
 }

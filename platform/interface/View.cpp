@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QWidget>
 
 #include <AppDefs.h>
@@ -53,20 +52,24 @@ BPrivate::set_native_widget(BView* view, QWidget* native)
 	ViewData& data = view_data(view);
 	if (data.native == native)
 		return;
-	delete data.native;
+	QWidget* old = data.native;
 	data.native = native;
-	if (native == NULL)
-		return;
-	native->setParent(data.widget);
-	native->setGeometry(data.widget->rect());
-	native->installEventFilter(data.widget);
-	// Pointer movement inside the native widget still reaches the view.
-	native->setMouseTracking(true);
-	for (QWidget* inner : native->findChildren<QWidget*>()) {
-		inner->installEventFilter(data.widget);
-		inner->setMouseTracking(true);
-	}
-	native->show();
+	QWidget* widget = data.widget;
+	run_on_gui_thread([old, native, widget] {
+		delete old;
+		if (native == NULL)
+			return;
+		native->setParent(widget);
+		native->setGeometry(widget->rect());
+		native->installEventFilter(widget);
+		// Pointer movement inside the native widget still reaches the view.
+		native->setMouseTracking(true);
+		for (QWidget* inner : native->findChildren<QWidget*>()) {
+			inner->installEventFilter(widget);
+			inner->setMouseTracking(true);
+		}
+		native->show();
+	});
 }
 
 
@@ -93,7 +96,8 @@ apply_view_hidden(BView* view)
 	ViewData& data = BPrivate::view_data(view);
 	const bool shown = data.hideCount == 0
 		&& (data.parent != NULL || data.window != NULL || data.bitmap != NULL);
-	data.widget->setVisible(shown);
+	QWidget* widget = data.widget;
+	BPrivate::run_on_gui_thread([widget, shown] { widget->setVisible(shown); });
 }
 
 
@@ -104,7 +108,9 @@ BPrivate::place_view_widget(BView* view)
 	BPoint parentOrigin = data.parent != NULL ? view_data(data.parent).origin : B_ORIGIN;
 	BRect frame = data.frame;
 	frame.OffsetBy(-parentOrigin.x, -parentOrigin.y);
-	data.widget->setGeometry(to_qrect(frame));
+	const QRect geometry = to_qrect(frame);
+	QWidget* widget = data.widget;
+	run_on_gui_thread([widget, geometry] { widget->setGeometry(geometry); });
 }
 
 
@@ -193,8 +199,11 @@ BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
 	fData->resizingMode = resizingMode;
 	fData->flags = flags;
 	fData->font = *be_plain_font;
-	fData->widget = new BPrivate::ViewWidget(this);
-	fData->widget->hide();
+	fData->widget = BPrivate::run_on_gui_thread([this] {
+		BPrivate::ViewWidget* widget = new BPrivate::ViewWidget(this);
+		widget->hide();
+		return widget;
+	});
 	SetFlags(flags);
 	BPrivate::place_view_widget(this);
 }
@@ -264,9 +273,13 @@ BView::~BView()
 		RemoveChild(child);
 		delete child;
 	}
-	delete fData->native;
+	QWidget* native = fData->native;
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([native, widget] {
+		delete native;
+		delete widget;
+	});
 	fData->native = NULL;
-	delete fData->widget;
 }
 
 
@@ -363,14 +376,17 @@ BView::KeyDown(const char* bytes, int32 numBytes)
 		if (found != windowData.nativeKeys.end()) {
 			std::unique_ptr<QKeyEvent> event = std::move(found->second);
 			windowData.nativeKeys.erase(found);
-			QWidget* receiver = fData->native->focusWidget() != NULL
-				? fData->native->focusWidget() : fData->native;
-			event->setAccepted(false);
-			// What the native widget leaves travels up to the view's
-			// widget, which must not turn it into a message again.
-			windowData.passingKey = true;
-			QCoreApplication::sendEvent(receiver, event.get());
-			windowData.passingKey = false;
+			QWidget* native = fData->native;
+			BPrivate::run_on_gui_thread([native, &event, &windowData] {
+				QWidget* receiver = native->focusWidget() != NULL
+					? native->focusWidget() : native;
+				event->setAccepted(false);
+				// What the native widget leaves travels up to the view's
+				// widget, which must not turn it into a message again.
+				windowData.passingKey = true;
+				QCoreApplication::sendEvent(receiver, event.get());
+				windowData.passingKey = false;
+			});
 		}
 		return;
 	}
@@ -379,9 +395,13 @@ BView::KeyDown(const char* bytes, int32 numBytes)
 		int32 mods = 0;
 		if (message != NULL)
 			message->FindInt32("modifiers", &mods);
-		QWidget* next = next_navigable(fData->widget, (mods & B_SHIFT_KEY) == 0);
-		if (next != NULL)
-			next->setFocus((mods & B_SHIFT_KEY) != 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+		const bool backward = (mods & B_SHIFT_KEY) != 0;
+		QWidget* widget = fData->widget;
+		BPrivate::run_on_gui_thread([widget, backward] {
+			QWidget* next = next_navigable(widget, !backward);
+			if (next != NULL)
+				next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+		});
 	}
 }
 
@@ -478,6 +498,7 @@ BPrivate::detach_view(BView* view)
 void
 BView::AddChild(BView* child, BView* before)
 {
+	BPrivate::assert_window_locked(this);
 	if (child == NULL || child == this || child->fData->parent != NULL
 		|| child->fData->window != NULL || child->fData->bitmap != NULL) {
 		return;
@@ -485,9 +506,14 @@ BView::AddChild(BView* child, BView* before)
 	auto position = std::find(fData->children.begin(), fData->children.end(), before);
 	fData->children.insert(position, child);
 	child->fData->parent = this;
-	child->fData->widget->setParent(fData->widget);
-	if (before != NULL)
-		child->fData->widget->stackUnder(before->fData->widget);
+	QWidget* widget = child->fData->widget;
+	QWidget* parent = fData->widget;
+	QWidget* under = before != NULL ? before->fData->widget : NULL;
+	BPrivate::run_on_gui_thread([widget, parent, under] {
+		widget->setParent(parent);
+		if (under != NULL)
+			widget->stackUnder(under);
+	});
 	BPrivate::place_view_widget(child);
 	apply_view_hidden(child);
 	if (fData->window != NULL)
@@ -498,14 +524,18 @@ BView::AddChild(BView* child, BView* before)
 bool
 BView::RemoveChild(BView* child)
 {
+	BPrivate::assert_window_locked(this);
 	if (child == NULL || child->fData->parent != this)
 		return false;
 	BPrivate::detach_view(child);
 	std::erase(fData->children, child);
 	child->fData->parent = NULL;
 	child->SetNextHandler(NULL);
-	child->fData->widget->hide();
-	child->fData->widget->setParent(NULL);
+	QWidget* widget = child->fData->widget;
+	BPrivate::run_on_gui_thread([widget] {
+		widget->hide();
+		widget->setParent(NULL);
+	});
 	return true;
 }
 
@@ -605,6 +635,7 @@ BView::FindView(const char* name) const
 status_t
 BView::SetEventMask(uint32 mask, uint32 options)
 {
+	BPrivate::assert_window_locked(this);
 	fData->eventMask = mask;
 	fData->eventOptions = options;
 	fData->eventMaskUntilRelease = false;
@@ -637,8 +668,11 @@ BView::SetMouseEventMask(uint32 mask, uint32 options)
 void
 BView::SetFlags(uint32 flags)
 {
+	BPrivate::assert_window_locked(this);
 	fData->flags = flags;
-	fData->widget->setFocusPolicy((flags & B_NAVIGABLE) != 0 ? Qt::TabFocus : Qt::NoFocus);
+	QWidget* widget = fData->widget;
+	const Qt::FocusPolicy policy = (flags & B_NAVIGABLE) != 0 ? Qt::TabFocus : Qt::NoFocus;
+	BPrivate::run_on_gui_thread([widget, policy] { widget->setFocusPolicy(policy); });
 }
 
 
@@ -652,6 +686,7 @@ BView::Flags() const
 void
 BView::SetResizingMode(uint32 mode)
 {
+	BPrivate::assert_window_locked(this);
 	fData->resizingMode = mode;
 }
 
@@ -680,6 +715,7 @@ BView::MoveTo(BPoint where)
 void
 BView::MoveTo(float x, float y)
 {
+	BPrivate::assert_window_locked(this);
 	BRect frame = fData->frame;
 	frame.OffsetTo(x, y);
 	set_view_frame(this, frame);
@@ -696,6 +732,7 @@ BView::ResizeBy(float dh, float dv)
 void
 BView::ResizeTo(float width, float height)
 {
+	BPrivate::assert_window_locked(this);
 	BRect frame = fData->frame;
 	frame.right = frame.left + width;
 	frame.bottom = frame.top + height;
@@ -733,6 +770,7 @@ BView::ScrollBy(float dh, float dv)
 void
 BView::ScrollTo(BPoint where)
 {
+	BPrivate::assert_window_locked(this);
 	if (where == fData->origin)
 		return;
 	fData->origin = where;
@@ -757,10 +795,12 @@ BView::ScrollTo(float x, float y)
 void
 BView::MakeFocus(bool focus)
 {
+	BPrivate::assert_window_locked(this);
 	BWindow* window = fData->window;
 	if (window == NULL)
 		return;
 	BPrivate::WindowData& windowData = BPrivate::window_data(window);
+	QWidget* target = fData->native != NULL ? fData->native : fData->widget;
 	if (focus) {
 		if (windowData.focus == this)
 			return;
@@ -768,13 +808,11 @@ BView::MakeFocus(bool focus)
 			windowData.focus->MakeFocus(false);
 		windowData.focus = this;
 		window->SetPreferredHandler(this);
-		QWidget* target = fData->native != NULL ? fData->native : fData->widget;
-		target->setFocus(Qt::OtherFocusReason);
+		BPrivate::run_on_gui_thread([target] { target->setFocus(Qt::OtherFocusReason); });
 	} else if (windowData.focus == this) {
 		windowData.focus = NULL;
 		window->SetPreferredHandler(NULL);
-		QWidget* target = fData->native != NULL ? fData->native : fData->widget;
-		target->clearFocus();
+		BPrivate::run_on_gui_thread([target] { target->clearFocus(); });
 	}
 	Invalidate();
 }
@@ -790,6 +828,7 @@ BView::IsFocus() const
 void
 BView::Show()
 {
+	BPrivate::assert_window_locked(this);
 	if (fData->hideCount > 0 && --fData->hideCount == 0)
 		apply_view_hidden(this);
 }
@@ -798,6 +837,7 @@ BView::Show()
 void
 BView::Hide()
 {
+	BPrivate::assert_window_locked(this);
 	if (fData->hideCount++ == 0)
 		apply_view_hidden(this);
 }
@@ -892,15 +932,13 @@ B_DEFINE_CONVERSION_FORMS(BView, ConvertFromScreen)
 void
 BView::Invalidate(BRect invalRect)
 {
+	BPrivate::assert_window_locked(this);
 	if (!invalRect.IsValid())
 		return;
 	invalRect.OffsetBy(-fData->origin.x, -fData->origin.y);
 	const QRect area = BPrivate::to_qrect(invalRect);
-	QPointer<QWidget> widget(fData->widget);
-	BPrivate::run_on_gui_thread([widget, area] {
-		if (widget != nullptr)
-			widget->update(area);
-	});
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget, area] { widget->update(area); });
 }
 
 

@@ -94,6 +94,10 @@ enum {
 // BBitmap that accepts views paints into the bitmap at any time while the
 // bitmap is locked. Outside both, drawing calls are ignored: the view is
 // redrawn through Draw() after Invalidate().
+//
+// A view in a window is used by a thread that holds the window's lock (a
+// debug build stops in the setters of one that does not); its Qt work runs
+// on the GUI thread while the caller waits.
 class BView : public BHandler {
 public:
 	BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags);

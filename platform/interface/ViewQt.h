@@ -5,6 +5,8 @@
 // platform/interface include this; no public header does.
 
 #include <functional>
+#include <optional>
+#include <type_traits>
 
 #include <QColor>
 #include <QFont>
@@ -24,6 +26,34 @@ class BWindow;
 class QPainter;
 
 namespace BPrivate {
+
+// Runs `function` on the GUI thread, the only thread that may touch Qt, and
+// returns its result: at once when called there; from another thread the
+// caller waits for it. Every layer method that another thread may call with
+// the window locked puts its Qt work through here. The GUI thread runs such
+// calls also while it waits for a window's lock, and counts as the caller
+// for the caller's locks while it does (ServingThread.h), so the caller's
+// lock never stalls them.
+void call_on_gui_thread(const std::function<void()>& function);
+
+template<typename Function>
+std::invoke_result_t<Function&>
+run_on_gui_thread(Function&& function)
+{
+	using Result = std::invoke_result_t<Function&>;
+	if constexpr (std::is_void_v<Result>) {
+		call_on_gui_thread(function);
+	} else {
+		std::optional<Result> result;
+		call_on_gui_thread([&function, &result] { result.emplace(function()); });
+		return std::move(*result);
+	}
+}
+
+// Where the original platform requires the caller to hold the lock of the
+// view's window (view setters), debug builds stop the program when it does
+// not; a view in no window needs no lock.
+void assert_window_locked(const BView* view);
 
 // The widget that shows the view, from its construction on: a child of its
 // parent view's widget (or the window's content widget), with the same

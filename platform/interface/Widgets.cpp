@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
-#include <QThread>
 
 #include <AppDefs.h>
 #include <InterfaceDefs.h>
 #include <Message.h>
 
 #include "InterfaceQt.h"
+#include "ServingThread.h"
 
 namespace BPrivate {
 
@@ -54,15 +54,17 @@ literal_label(const char* label)
 
 
 void
-run_on_gui_thread(std::function<void()> function)
+call_on_gui_thread(const std::function<void()>& function)
 {
-	QCoreApplication* application = QCoreApplication::instance();
-	if (application == NULL)
-		return;
-	if (QThread::currentThread() == application->thread())
-		function();
-	else
-		QMetaObject::invokeMethod(application, std::move(function), Qt::QueuedConnection);
+	ServingThread::Default().Call(function);
+}
+
+
+void
+assert_window_locked(const BView* view)
+{
+	if (BWindow* window = view != NULL ? view->Window() : NULL)
+		window->AssertLocked();
 }
 
 

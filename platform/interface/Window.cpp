@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPalette>
-#include <QThread>
 
 #include <AppDefs.h>
+#include <Autolock.h>
 #include <Button.h>
 #include <Message.h>
 #include <View.h>
@@ -89,14 +88,6 @@ bring_to_front(QWidget* widget)
 }
 
 
-bool
-on_gui_thread()
-{
-	QCoreApplication* application = QCoreApplication::instance();
-	return application != NULL && QThread::currentThread() == application->thread();
-}
-
-
 // Qt's flags for the window's look, feel and flags.
 void
 apply_window_kind(WindowData& data)
@@ -135,15 +126,19 @@ apply_window_kind(WindowData& data)
 		flags |= Qt::WindowStaysOnTopHint;
 	if ((data.flags & B_AVOID_FOCUS) != 0)
 		flags |= Qt::WindowDoesNotAcceptFocus;
-
-	const bool visible = data.widget->isVisible();
-	data.widget->setWindowFlags(flags);
-	data.widget->setAttribute(Qt::WA_ShowWithoutActivating, (data.flags & B_AVOID_FOCUS) != 0);
+	const bool avoidFocus = (data.flags & B_AVOID_FOCUS) != 0;
 	const bool modal = data.feel == B_MODAL_APP_WINDOW_FEEL || data.feel == B_MODAL_ALL_WINDOW_FEEL
 		|| data.feel == B_MODAL_SUBSET_WINDOW_FEEL;
-	data.widget->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-	if (visible)
-		data.widget->show();
+
+	QWidget* widget = data.widget;
+	BPrivate::run_on_gui_thread([widget, flags, avoidFocus, modal] {
+		const bool visible = widget->isVisible();
+		widget->setWindowFlags(flags);
+		widget->setAttribute(Qt::WA_ShowWithoutActivating, avoidFocus);
+		widget->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+		if (visible)
+			widget->show();
+	});
 }
 
 
@@ -164,19 +159,27 @@ apply_size_limits(WindowData& data)
 	auto pixels = [](float size) {
 		return (int)std::lround(std::clamp(size, 0.0f, kLargestSize)) + 1;
 	};
-	data.widget->setMinimumSize(pixels(minWidth) + border, pixels(minHeight) + border);
-	data.widget->setMaximumSize(pixels(maxWidth) + border, pixels(maxHeight) + border);
+	const QSize minimum(pixels(minWidth) + border, pixels(minHeight) + border);
+	const QSize maximum(pixels(maxWidth) + border, pixels(maxHeight) + border);
+	QWidget* widget = data.widget;
+	BPrivate::run_on_gui_thread([widget, minimum, maximum] {
+		widget->setMinimumSize(minimum);
+		widget->setMaximumSize(maximum);
+	});
 }
 
 
 void
 place_window_widget(WindowData& data)
 {
-	QRect geometry = BPrivate::to_qrect(data.frame);
-	data.content->setGeometry(data.border, data.border, geometry.width(), geometry.height());
-	geometry.adjust(-data.border, -data.border, data.border, data.border);
 	apply_size_limits(data);
-	data.widget->setGeometry(geometry);
+	QRect geometry = BPrivate::to_qrect(data.frame);
+	const QRect content(data.border, data.border, geometry.width(), geometry.height());
+	geometry.adjust(-data.border, -data.border, data.border, data.border);
+	BPrivate::run_on_gui_thread([&data, content, geometry] {
+		data.content->setGeometry(content);
+		data.widget->setGeometry(geometry);
+	});
 }
 
 
@@ -213,6 +216,9 @@ set_window_frame(BWindow* window, BRect frame)
 void
 BPrivate::window_geometry_changed(BWindow* window)
 {
+	// Qt reports the window manager's moves outside any dispatch; the Be
+	// frame changes under the lock, as it does in MoveTo().
+	BAutolock locker(window);
 	WindowData& data = window_data(window);
 	if (!data.widget->isVisible())
 		return;
@@ -261,19 +267,22 @@ BWindow::_Init(BRect frame, const char* title, window_look look, window_feel fee
 	data.workspaces = workspace;
 	data.frame = frame;
 
-	data.widget = new BPrivate::WindowWidget(this);
-	data.widget->setWindowTitle(QString::fromStdString(data.title));
 	const std::string label = BPrivate::task_bar_label();
-	if (!label.empty())
-		data.widget->setWindowIconText(QString::fromStdString(label));
-	data.content = new QWidget(data.widget);
-	QPalette palette = data.content->palette();
-	palette.setColor(QPalette::Window, BPrivate::to_qcolor(ui_color(B_PANEL_BACKGROUND_COLOR)));
-	data.content->setPalette(palette);
-	data.content->setAutoFillBackground(true);
-	data.content->setMouseTracking(true);
-	data.content->setAcceptDrops(true);
-	data.content->installEventFilter(data.widget);
+	BPrivate::run_on_gui_thread([this, &data, &label] {
+		data.widget = new BPrivate::WindowWidget(this);
+		data.widget->setWindowTitle(QString::fromStdString(data.title));
+		if (!label.empty())
+			data.widget->setWindowIconText(QString::fromStdString(label));
+		data.content = new QWidget(data.widget);
+		QPalette palette = data.content->palette();
+		palette.setColor(QPalette::Window,
+			BPrivate::to_qcolor(ui_color(B_PANEL_BACKGROUND_COLOR)));
+		data.content->setPalette(palette);
+		data.content->setAutoFillBackground(true);
+		data.content->setMouseTracking(true);
+		data.content->setAcceptDrops(true);
+		data.content->installEventFilter(data.widget);
+	});
 	apply_window_kind(data);
 	place_window_widget(data);
 
@@ -294,7 +303,7 @@ BWindow::~BWindow()
 	}
 	BPrivate::unregister_window(this);
 	BPrivate::forget_window_priority(this);
-	delete data.widget;
+	BPrivate::run_on_gui_thread([&data] { delete data.widget; });
 	data.widget = NULL;
 }
 
@@ -319,6 +328,7 @@ BWindow::Run()
 void
 BWindow::AddChild(BView* child, BView* before)
 {
+	BAutolock locker(this);
 	if (child == NULL || child->Parent() != NULL || child->Window() != NULL
 		|| BPrivate::view_data(child).bitmap != NULL) {
 		return;
@@ -327,11 +337,16 @@ BWindow::AddChild(BView* child, BView* before)
 	auto position = std::find(data.children.begin(), data.children.end(), before);
 	data.children.insert(position, child);
 	QWidget* widget = BPrivate::view_widget(child);
-	widget->setParent(data.content);
-	if (before != NULL)
-		widget->stackUnder(BPrivate::view_widget(before));
+	QWidget* under = BPrivate::view_widget(before);
+	QWidget* content = data.content;
+	BPrivate::run_on_gui_thread([widget, under, content] {
+		widget->setParent(content);
+		if (under != NULL)
+			widget->stackUnder(under);
+	});
 	BPrivate::place_view_widget(child);
-	widget->setVisible(BPrivate::view_data(child).hideCount == 0);
+	const bool visible = BPrivate::view_data(child).hideCount == 0;
+	BPrivate::run_on_gui_thread([widget, visible] { widget->setVisible(visible); });
 	BPrivate::attach_view(child, this);
 }
 
@@ -339,6 +354,7 @@ BWindow::AddChild(BView* child, BView* before)
 bool
 BWindow::RemoveChild(BView* child)
 {
+	BAutolock locker(this);
 	WindowData& data = *fData;
 	auto found = std::find(data.children.begin(), data.children.end(), child);
 	if (found == data.children.end())
@@ -347,8 +363,10 @@ BWindow::RemoveChild(BView* child)
 	data.children.erase(std::find(data.children.begin(), data.children.end(), child));
 	child->SetNextHandler(NULL);
 	QWidget* widget = BPrivate::view_widget(child);
-	widget->hide();
-	widget->setParent(NULL);
+	BPrivate::run_on_gui_thread([widget] {
+		widget->hide();
+		widget->setParent(NULL);
+	});
 	return true;
 }
 
@@ -433,10 +451,14 @@ void BWindow::MenusEnded() {}
 void
 BWindow::Minimize(bool minimize)
 {
-	if (minimize)
-		fData->widget->showMinimized();
-	else
-		fData->widget->showNormal();
+	BAutolock locker(this);
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget, minimize] {
+		if (minimize)
+			widget->showMinimized();
+		else
+			widget->showNormal();
+	});
 }
 
 
@@ -450,10 +472,14 @@ BWindow::Minimize()
 void
 BWindow::Zoom()
 {
-	if (fData->widget->isMaximized())
-		fData->widget->showNormal();
-	else
-		fData->widget->showMaximized();
+	BAutolock locker(this);
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget] {
+		if (widget->isMaximized())
+			widget->showNormal();
+		else
+			widget->showMaximized();
+	});
 }
 
 
@@ -483,6 +509,7 @@ BWindow::Show()
 		// Run() unlocked the looper the constructor locked; whoever shows
 		// the window still holds it when it calls from elsewhere.
 	}
+	BAutolock locker(this);
 	if (--fData->hideCount == 0) {
 		QWidget* widget = fData->widget;
 		const bool activate = (fData->flags & B_AVOID_FOCUS) == 0;
@@ -498,6 +525,7 @@ BWindow::Show()
 void
 BWindow::Hide()
 {
+	BAutolock locker(this);
 	if (fData->hideCount++ == 0) {
 		QWidget* widget = fData->widget;
 		BPrivate::run_on_gui_thread([widget] { widget->hide(); });
@@ -515,6 +543,7 @@ BWindow::IsHidden() const
 void
 BWindow::Activate(bool active)
 {
+	BAutolock locker(this);
 	if (!active || IsHidden())
 		return;
 	QWidget* widget = fData->widget;
@@ -549,6 +578,7 @@ BWindow::MoveTo(BPoint where)
 void
 BWindow::MoveTo(float x, float y)
 {
+	BAutolock locker(this);
 	BRect frame = fData->frame;
 	frame.OffsetTo(std::round(x), std::round(y));
 	set_window_frame(this, frame);
@@ -559,6 +589,7 @@ BWindow::MoveTo(float x, float y)
 void
 BWindow::MoveBy(float dx, float dy)
 {
+	BAutolock locker(this);
 	MoveTo(fData->frame.left + dx, fData->frame.top + dy);
 }
 
@@ -566,6 +597,7 @@ BWindow::MoveBy(float dx, float dy)
 void
 BWindow::ResizeTo(float width, float height)
 {
+	BAutolock locker(this);
 	WindowData& data = *fData;
 	width = std::clamp(std::round(width), data.minWidth, std::max(data.minWidth, data.maxWidth));
 	height = std::clamp(std::round(height), data.minHeight,
@@ -581,6 +613,7 @@ BWindow::ResizeTo(float width, float height)
 void
 BWindow::ResizeBy(float dx, float dy)
 {
+	BAutolock locker(this);
 	ResizeTo(fData->frame.Width() + dx, fData->frame.Height() + dy);
 }
 
@@ -602,6 +635,7 @@ BWindow::Bounds() const
 void
 BWindow::SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight)
 {
+	BAutolock locker(this);
 	WindowData& data = *fData;
 	data.minWidth = std::max(0.0f, minWidth);
 	data.maxWidth = std::max(data.minWidth, maxWidth);
@@ -660,6 +694,7 @@ B_DEFINE_CONVERSION_FORMS(BWindow, ConvertFromScreen)
 status_t
 BWindow::SetLook(window_look look)
 {
+	BAutolock locker(this);
 	fData->look = look;
 	apply_window_kind(*fData);
 	place_window_widget(*fData);
@@ -677,6 +712,7 @@ BWindow::Look() const
 status_t
 BWindow::SetFeel(window_feel feel)
 {
+	BAutolock locker(this);
 	fData->feel = feel;
 	apply_window_kind(*fData);
 	return B_OK;
@@ -693,6 +729,7 @@ BWindow::Feel() const
 status_t
 BWindow::SetFlags(uint32 flags)
 {
+	BAutolock locker(this);
 	fData->flags = flags;
 	apply_window_kind(*fData);
 	apply_size_limits(*fData);
@@ -710,6 +747,7 @@ BWindow::Flags() const
 status_t
 BWindow::SetType(window_type type)
 {
+	BAutolock locker(this);
 	fData->type = type;
 	fData->look = look_of(type);
 	fData->feel = feel_of(type);
@@ -736,6 +774,7 @@ BWindow::Workspaces() const
 void
 BWindow::SetWorkspaces(uint32 workspaces)
 {
+	BAutolock locker(this);
 	fData->workspaces = workspaces;
 }
 
@@ -743,6 +782,7 @@ BWindow::SetWorkspaces(uint32 workspaces)
 void
 BWindow::SetTitle(const char* title)
 {
+	BAutolock locker(this);
 	fData->title = title != NULL ? title : "";
 	QWidget* widget = fData->widget;
 	const QString text = QString::fromStdString(fData->title);
@@ -760,6 +800,7 @@ BWindow::Title() const
 void
 BWindow::SetDefaultButton(BButton* button)
 {
+	BAutolock locker(this);
 	BButton* old = fData->defaultButton;
 	if (old == button)
 		return;
@@ -781,6 +822,7 @@ BWindow::DefaultButton() const
 void
 BWindow::SetKeyMenuBar(BMenuBar* bar)
 {
+	BAutolock locker(this);
 	fData->keyMenuBar = bar;
 }
 
@@ -797,6 +839,7 @@ BWindow::AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHandler* 
 {
 	if (message == NULL)
 		return;
+	BAutolock locker(this);
 	RemoveShortcut(key, modifiers);
 	fData->shortcuts.push_back(WindowData::Shortcut{key, modifiers,
 		std::unique_ptr<BMessage>(message), target});
@@ -806,6 +849,7 @@ BWindow::AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHandler* 
 void
 BWindow::RemoveShortcut(uint32 key, uint32 modifiers)
 {
+	BAutolock locker(this);
 	std::erase_if(fData->shortcuts, [key, modifiers](const WindowData::Shortcut& shortcut) {
 		return shortcut.key == key && shortcut.modifiers == modifiers;
 	});
@@ -818,8 +862,14 @@ BWindow::RemoveShortcut(uint32 key, uint32 modifiers)
 void
 BWindow::UpdateIfNeeded()
 {
-	if (on_gui_thread() && fData->widget->isVisible())
-		fData->widget->repaint();
+	BAutolock locker(this);
+	// The views' paint events lock the window: on behalf of a caller on
+	// another thread the GUI thread counts as holding the caller's lock.
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget] {
+		if (widget->isVisible())
+			widget->repaint();
+	});
 }
 
 
@@ -833,14 +883,18 @@ BWindow::NeedsUpdate() const
 void
 BWindow::DisableUpdates()
 {
-	fData->widget->setUpdatesEnabled(false);
+	BAutolock locker(this);
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget] { widget->setUpdatesEnabled(false); });
 }
 
 
 void
 BWindow::EnableUpdates()
 {
-	fData->widget->setUpdatesEnabled(true);
+	BAutolock locker(this);
+	QWidget* widget = fData->widget;
+	BPrivate::run_on_gui_thread([widget] { widget->setUpdatesEnabled(true); });
 }
 
 
@@ -859,6 +913,7 @@ BWindow::Sync() const
 void
 BWindow::SetPulseRate(bigtime_t rate)
 {
+	BAutolock locker(this);
 	fData->pulseRate = rate;
 }
 

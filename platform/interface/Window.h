@@ -80,6 +80,10 @@ enum {
 // them, and DispatchMessage delivers them to the view they name (the view
 // under the pointer, the view tracking the pointer or the focus view).
 // Closing the window from its decorations posts B_QUIT_REQUESTED.
+//
+// Any thread may call the window's methods: those that change it lock the
+// window themselves, as on the original platform, and their Qt work runs on
+// the GUI thread while the caller waits.
 class BWindow : public BLooper {
 public:
 	BWindow(BRect frame, const char* title, window_type type, uint32 flags,

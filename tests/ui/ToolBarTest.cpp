@@ -255,7 +255,9 @@ TEST_F(ToolBarWindow, BackgroundShowsTheLook)
 		[&] {
 			normal = grab_pixel(fPush, 5, 5);
 			raisedCorner = grab_pixel(fPush, 0, 0);
+			fWindow->Lock();
 			fBar->SetFlat(true);
+			fWindow->Unlock();
 			return true;
 		},
 		Settle(),
@@ -268,7 +270,9 @@ TEST_F(ToolBarWindow, BackgroundShowsTheLook)
 		Settle(),
 		[&] {
 			hover = grab_pixel(fPush, 5, 5);
+			fWindow->Lock();
 			fToggle->SetValue(1);
+			fWindow->Unlock();
 			return true;
 		},
 		Settle(),
