@@ -69,6 +69,8 @@ TToolTip::SetTarget(BView* view)
 	if (view == NULL || view->Window() == NULL)
 		return -1;
 	ReleaseTarget();
+	if (fSpy == NULL)
+		fSpy = new TTTSpy(this);
 	fTarget = view;
 	fWindow = view->Window();
 	fSpy->SetTarget(view);
@@ -84,9 +86,15 @@ TToolTip::ReleaseTarget()
 	_CancelTimer();
 	if (fWindow == NULL)
 		return;
-	fWindow->RemoveCommonFilter(fSpy);
-	fWindow->RemoveHandler(this);
-	fSpy->SetTarget(NULL);
+	// A window lets go of its handlers and deletes its filters when it is
+	// deleted: the tool tip still being its handler means the window, and
+	// the spy in it, are still there.
+	if (Looper() == fWindow) {
+		fWindow->RemoveCommonFilter(fSpy);
+		fWindow->RemoveHandler(this);
+		fSpy->SetTarget(NULL);
+	} else
+		fSpy = NULL;
 	fWindow = NULL;
 	fTarget = NULL;
 }

@@ -27,8 +27,8 @@ public:
 	// -1 when the view is not in a window.
 	status_t SetTarget(BView* view);
 	BView* Target() const { return fTarget; }
-	// Leaves the target's window (the target is about to leave it): no
-	// more tips until the next SetTarget.
+	// Leaves the target's window (the target is about to leave it, or the
+	// window is gone): no more tips until the next SetTarget.
 	void ReleaseTarget();
 
 	void SetTip(const char* text);
@@ -60,6 +60,8 @@ private:
 	// Between the pointer's entry and the end of the delay.
 	bool fWaiting;
 	BView* fTarget;
+	// The tool tip's own while it has no target; once installed, the
+	// target's window owns it and deletes it with its other filters.
 	TTTSpy* fSpy;
 	// Where the spy and the tool tip are installed.
 	BWindow* fWindow;

@@ -1,7 +1,10 @@
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <Clock.h>
 #include <SteppedClock.h>
+#include <View.h>
 #include <Window.h>
 
 #include "GuiTest.h"
@@ -170,6 +173,66 @@ TEST_F(ToolTipTest, UnnamedTipsShareOneWindow)
 	});
 	EXPECT_EQ(1, CountTipWindows());
 	EXPECT_EQ("TTW_", fFirst->ToolTip()->ToolTipWindowName());
+}
+
+
+TEST_F(ToolTipTest, ADelayThatRanOutAfterThePointerLeftOpensNothing)
+{
+	TToolTip* tip = fFirst->ToolTip();
+	RunSteps({
+		Settle(), StartActive(true), Settle(),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow),
+		[&] {
+			// The timer's message was already queued when the pointer left.
+			fWindow->PostMessage('Pmex', tip);
+			fWindow->PostMessage('Potr', tip);
+			return true;
+		},
+		Drain(fWindow), Advance(kSecond), Drain(fWindow),
+	});
+	EXPECT_EQ(0, CountTipWindows());
+}
+
+
+// A tool tip may outlive its target's window (a dialog's tool tips are
+// members of an object that outlives the dialog): the window deleted the
+// spy with its filters, and the tool tip must neither touch the window nor
+// delete the spy again, and watches a new target with a new spy.
+TEST_F(ToolTipTest, OutlivesTheWindowsOfItsTargets)
+{
+	auto tip = std::make_unique<TToolTip>("outliving");
+	tip->SetTip("Range");
+	BWindow* other = new BWindow(BRect(100, 300, 299, 399), "other", B_TITLED_WINDOW, 0);
+	BView* target = new BView(BRect(0, 0, 49, 49), "target", B_FOLLOW_NONE, 0);
+	other->AddChild(target);
+	RunSteps({
+		[&] { other->Show(); return true; },
+		Drain(other),
+		[&] {
+			other->Lock();
+			EXPECT_EQ(B_OK, tip->SetTarget(target));
+			other->Quit();
+			return true;
+		},
+		Settle(),
+		[&] {
+			fWindow->Lock();
+			EXPECT_EQ(B_OK, tip->SetTarget(fFirst));
+			fWindow->Unlock();
+			return true;
+		},
+		StartActive(true), Settle(),
+		Enter(fFirst), Drain(fWindow), Drain(fWindow), Advance(kSecond),
+		[&] { return tip->FindToolTipWindow() != NULL; },
+		[&] {
+			fWindow->Lock();
+			fWindow->Quit();
+			return true;
+		},
+		Settle(),
+		[&] { tip.reset(); return true; },
+	});
+	EXPECT_EQ(nullptr, tip);
 }
 
 
