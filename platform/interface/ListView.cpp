@@ -34,6 +34,11 @@ BListView::~BListView()
 void
 BListView::Draw(BRect updateRect)
 {
+	// Items change the colours to draw themselves and leave them so: each
+	// row starts from the list's own colours, which are back once all rows
+	// are drawn, so that no row paints its background in another's colour.
+	const rgb_color high = HighColor();
+	const rgb_color low = LowColor();
 	// Rows start at the list's own origin; scrolling moves the bounds.
 	BRect frame = Bounds();
 	frame.bottom = -1;
@@ -42,9 +47,14 @@ BListView::Draw(BRect updateRect)
 		frame.bottom = frame.top + std::ceil(item->Height());
 		if (frame.top > updateRect.bottom)
 			break;
-		if (frame.Intersects(updateRect))
-			DrawItem(item, frame, true);
+		if (!frame.Intersects(updateRect))
+			continue;
+		SetHighColor(high);
+		SetLowColor(low);
+		DrawItem(item, frame, true);
 	}
+	SetHighColor(high);
+	SetLowColor(low);
 }
 
 

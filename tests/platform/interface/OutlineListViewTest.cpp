@@ -7,6 +7,7 @@
 
 #include <OutlineListView.h>
 #include <StringItem.h>
+#include <Window.h>
 
 #include "ControlsTestSupport.h"
 
@@ -213,6 +214,65 @@ TEST_F(OutlineListViewTest, RowsAreTheirHeightPlusOnePixelApart)
 	EXPECT_EQ(BRect(0, 13, 199, 25), fList->ItemFrame(1));
 	EXPECT_EQ(2, fList->IndexOf(BPoint(5, 26)));
 	EXPECT_EQ(1, fList->IndexOf(BPoint(5, 25.5f)));
+}
+
+
+
+// Paints its row as the program's rows do: sets the low colour to its own
+// background, the selection colour when selected, and leaves it set.
+class ColouredRow : public BListItem {
+public:
+	ColouredRow(uint32 level) : BListItem(level) {}
+	void Update(BView*, const BFont*) override { SetHeight(12.0f); }
+	void DrawItem(BView* owner, BRect frame, bool) override
+	{
+		owner->SetLowColor(IsSelected() ? kSelected : kRow);
+		owner->FillRect(frame, B_SOLID_LOW);
+	}
+
+	static constexpr rgb_color kSelected = {60, 90, 220, 255};
+	static constexpr rgb_color kRow = {250, 250, 240, 255};
+};
+
+
+TEST(OutlineListDrawing, EachRowPaintsItsIndentInTheListsColour)
+{
+	controls_test::init_gui();
+	interface_test::WindowHolder window(interface_test::make_window(BRect(50, 50, 249, 149)));
+	BOutlineListView* list = new BOutlineListView(BRect(0, 0, 199, 99), "list");
+	const rgb_color background = make_color(255, 255, 255);
+	std::vector<std::unique_ptr<ColouredRow>> rows;
+	// A folder, then four songs in it (one indent level).
+	for (uint32 level : {0, 1, 1, 1, 1}) {
+		rows.push_back(std::make_unique<ColouredRow>(level));
+		list->AddItem(rows.back().get());
+	}
+	window->AddChild(list);
+	interface_test::show_and_settle(window.Get());
+	window->Lock();
+	list->Select(2);
+	window->Unlock();
+
+	// The indent of a level-1 row is 24 pixels wide; the item draws right
+	// of it. Two paints: the colour an item left set must not reach the
+	// next row nor the next paint.
+	for (int paint = 0; paint < 2; paint++) {
+		window->Lock();
+		list->Invalidate();
+		window->Unlock();
+		const QImage image = interface_test::grab(list);
+		for (int32 row = 1; row < 5; row++) {
+			const int y = row * 13 + 6;
+			EXPECT_EQ(background, interface_test::pixel(image, 4, y))
+				<< "indent of row " << row << ", paint " << paint;
+			EXPECT_EQ(row == 2 ? ColouredRow::kSelected : ColouredRow::kRow,
+				interface_test::pixel(image, 40, y))
+				<< "row " << row << ", paint " << paint;
+		}
+	}
+	window->Lock();
+	list->MakeEmpty();
+	window->Unlock();
 }
 
 }
