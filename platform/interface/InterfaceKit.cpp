@@ -1,7 +1,11 @@
 #include "InterfaceKit.h"
 
+#include <cstdio>
 #include <map>
 #include <mutex>
+#include <vector>
+
+#include <unistd.h>
 
 #include <QApplication>
 #include <QPixmap>
@@ -112,6 +116,52 @@ query_modifiers()
 const bool sModifiersInstalled
 	= (set_modifiers_source(&query_modifiers), true);
 
+
+// What Qt says while the GUI application starts, held back until it is known
+// whether a platform (the display connection) started.
+struct StartMessage {
+	QtMsgType type;
+	const char* category;
+	QString text;
+};
+
+std::mutex sStartMessagesLock;
+std::vector<StartMessage> sStartMessages;
+
+
+// Without a platform Qt ends the process with abort() and a hint to
+// reinstall the application, whatever the cause; the user rather needs to
+// know that no display was found and what to do about it.
+void
+hold_start_message(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+	if (type == QtFatalMsg) {
+		fflush(stdout);
+		fputs("no graphical display: set DISPLAY, or use QT_QPA_PLATFORM=offscreen\n", stderr);
+		// Not exit(): the half-built application must not be destroyed.
+		_exit(1);
+	}
+	std::lock_guard<std::mutex> guard(sStartMessagesLock);
+	sStartMessages.push_back({type, context.category, text});
+}
+
+
+QApplication*
+start_application(int& argc, char** argv)
+{
+	const QtMessageHandler previous = qInstallMessageHandler(&hold_start_message);
+	QApplication* application = new QApplication(argc, argv);
+	qInstallMessageHandler(previous);
+	std::vector<StartMessage> held;
+	{
+		std::lock_guard<std::mutex> guard(sStartMessagesLock);
+		held.swap(sStartMessages);
+	}
+	for (const StartMessage& message : held)
+		previous(message.type, QMessageLogContext(NULL, 0, NULL, message.category), message.text);
+	return application;
+}
+
 }	// namespace
 
 
@@ -124,7 +174,7 @@ init_interface_kit(int& argc, char** argv)
 		return;
 	set_modifiers_source(&query_modifiers);
 	if (QApplication::instance() == NULL) {
-		state.application = new QApplication(argc, argv);
+		state.application = start_application(argc, argv);
 		// Windows close only through their looper (B_QUIT_REQUESTED).
 		state.application->setQuitOnLastWindowClosed(false);
 	}

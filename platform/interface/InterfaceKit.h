@@ -16,6 +16,8 @@ namespace BPrivate {
 // query behind modifiers(). The program calls it first thing in main();
 // otherwise the first window, font measurement, screen or bitmap drawing
 // does it with an empty argument list. Calling it again does nothing.
+// Without a display (no platform of Qt's starts) it prints one line saying
+// so and ends the process with status 1.
 void init_interface_kit(int& argc, char** argv);
 // Ends the GUI application, once every window is gone; modifiers() still
 // answers afterwards (from the X server when there is one).

@@ -1,6 +1,7 @@
 #include "GalleryWindow.h"
 
 #include <AppDefs.h>
+#include <Application.h>
 #include <Message.h>
 
 #include <Box.h>
@@ -64,6 +65,20 @@ GalleryWindow::GalleryWindow()
 		bounds.bottom - 6), "status", "Ready: 3 lists, 12 songs",
 		B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM);
 	main->AddChild(status);
+}
+
+
+bool
+GalleryWindow::QuitRequested()
+{
+	// Closed by the user (close box, File > Quit or its shortcut): the
+	// gallery is the program's only window, so the program ends, and the
+	// application then closes every window, this one included.
+	if (CurrentMessage() != NULL) {
+		be_app->PostMessage(B_QUIT_REQUESTED);
+		return false;
+	}
+	return true;
 }
 
 

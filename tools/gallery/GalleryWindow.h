@@ -14,6 +14,8 @@ class GalleryWindow : public TPKNWin {
 public:
 	GalleryWindow();
 
+	virtual bool QuitRequested();
+
 private:
 	void _AddMenuBar(BView* parent);
 	float _AddToolBar(BView* parent, float top);

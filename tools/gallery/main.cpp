@@ -1,59 +1,9 @@
-#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include <InterfaceKit.h>
-#include <Message.h>
 #include <Window.h>
 
-#include "GalleryWindow.h"
-#include "PKNApp.h"
-
-namespace {
-
-const uint32 kMsgScreenshot = 'gsht';
-
-
-class GalleryApp : public TPKNApp {
-public:
-	explicit GalleryApp(const char* screenshot)
-		: TPKNApp("application/x-vnd.PELKAN-VantuMIDI-Gallery"),
-		  fScreenshot(screenshot != NULL ? screenshot : ""),
-		  fStatus(0)
-	{
-	}
-
-	void ReadyToRun() override
-	{
-		fWindow = new GalleryWindow;
-		fWindow->SetPos(false, BPoint());
-		fWindow->Appear();
-		if (!fScreenshot.empty())
-			PostMessage(kMsgScreenshot);
-	}
-
-	void MessageReceived(BMessage* message) override
-	{
-		if (message->what != kMsgScreenshot) {
-			TPKNApp::MessageReceived(message);
-			return;
-		}
-		if (BPrivate::grab_window_png(fWindow, fScreenshot.c_str()) != B_OK) {
-			fprintf(stderr, "vantumidi-gallery: cannot write %s\n", fScreenshot.c_str());
-			fStatus = 1;
-		}
-		Quit();
-	}
-
-	int Status() const { return fStatus; }
-
-private:
-	std::string fScreenshot;
-	GalleryWindow* fWindow = NULL;
-	int fStatus;
-};
-
-}
+#include "GalleryApp.h"
 
 
 int
