@@ -110,18 +110,18 @@ TPKNWin::SetPos(bool useGiven, BPoint point)
 	const BRect bounds = Bounds();
 	BPoint where;
 	if (!useGiven) {
-		where.x = (screen.right - bounds.right) * 0.5f;
-		where.y = (screen.bottom - bounds.bottom) * 0.5f;
+		where.x = screen.left + (screen.Width() - bounds.Width()) * 0.5f;
+		where.y = screen.top + (screen.Height() - bounds.Height()) * 0.5f;
 	} else {
 		where = point;
 		if (where.x + bounds.right >= screen.right - kScreenMargin)
 			where.x = screen.right - bounds.right - kScreenMargin;
 		if (where.y + bounds.bottom >= screen.bottom - kScreenMargin)
 			where.y = screen.bottom - bounds.bottom - kScreenMargin;
-		if (where.x < 0)
-			where.x = 0;
-		if (where.y < 0)
-			where.y = 0;
+		if (where.x < screen.left)
+			where.x = screen.left;
+		if (where.y < screen.top)
+			where.y = screen.top;
 	}
 	MoveTo(where);
 	return where;

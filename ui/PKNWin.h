@@ -31,9 +31,10 @@ public:
 
 	TPKNView* MainView() const { return fMainView; }
 
-	// Moves the window to `point` (kept 5 pixels inside the main screen's
-	// right and bottom edges and off its top and left) or, when useGiven is
-	// false, to the centre of the screen; returns the point used.
+	// Moves the window to `point` (kept 5 pixels inside the right and
+	// bottom edges of the main screen's usable area and off its top and
+	// left) or, when useGiven is false, to the centre of that area; returns
+	// the point used.
 	BPoint SetPos(bool useGiven, BPoint point);
 
 protected:

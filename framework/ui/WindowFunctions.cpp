@@ -32,14 +32,14 @@ move_window_into_screen(BWindow* window)
 	float x = frame.left;
 	if (frame.right > screen.right - kScreenMargin)
 		x = screen.right - frame.Width() - kScreenMargin;
-	if (x < kScreenMargin)
-		x = kScreenMargin;
+	if (x < screen.left + kScreenMargin)
+		x = screen.left + kScreenMargin;
 
 	float y = frame.top;
 	if (frame.bottom >= screen.bottom - kScreenMargin)
 		y = screen.bottom - frame.Height() - kScreenMargin;
-	if (y < kTabHeight)
-		y = kTabHeight;
+	if (y < screen.top + kTabHeight)
+		y = screen.top + kTabHeight;
 
 	window->MoveTo(x, y);
 }

@@ -9,9 +9,10 @@ class BWindow;
 
 namespace pelkan {
 
-// Moves the window so that it lies on the main screen: at most 5 pixels from
-// the right and bottom edges, at least 5 from the left and 24 from the top
-// (room for the window's tab).
+// Moves the window so that it lies on the main screen's usable area (the
+// desktop's panels left out): at most 5 pixels from the right and bottom
+// edges, at least 5 from the left and 24 from the top (room for the
+// window's tab).
 void move_window_into_screen(BWindow* window);
 
 // Shows the button pressed for 50 ms, releases it and invokes it, as a

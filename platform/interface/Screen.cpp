@@ -1,5 +1,6 @@
 #include <Screen.h>
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -10,17 +11,27 @@
 
 namespace {
 
+// The screen the user works on, where new windows belong: the one the
+// pointer is on, the primary one when the pointer is on none.
+QScreen*
+main_screen()
+{
+	QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+	return screen != NULL ? screen : QGuiApplication::primaryScreen();
+}
+
+
 QScreen*
 screen_at(int32 index)
 {
 	BPrivate::ensure_interface_kit();
+	QScreen* main = main_screen();
 	if (index == 0)
-		return QGuiApplication::primaryScreen();
+		return main;
 	const QList<QScreen*> screens = QGuiApplication::screens();
-	QScreen* primary = QGuiApplication::primaryScreen();
 	int32 position = 1;
 	for (QScreen* screen : screens) {
-		if (screen == primary)
+		if (screen == main)
 			continue;
 		if (position++ == index)
 			return screen;
@@ -90,7 +101,7 @@ BScreen::Frame()
 	QScreen* screen = screen_at(fIndex);
 	if (screen == NULL)
 		return BRect();
-	return BPrivate::to_brect(screen->geometry());
+	return BPrivate::to_brect(screen->availableGeometry());
 }
 
 

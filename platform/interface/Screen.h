@@ -7,7 +7,11 @@
 class BWindow;
 
 // A screen of the desktop. Its frame is an inclusive rectangle in screen
-// coordinates; with several monitors the main screen is the primary one.
+// coordinates, and only the part windows may use: the desktop's panels and
+// docks are left out, so that a window placed inside it opens under none of
+// them. With several monitors the main screen is the one the pointer is on
+// (the primary one when the pointer is on none), so that windows open where
+// the user works; the others follow in the desktop's order.
 class BScreen {
 public:
 	BScreen(screen_id id = B_MAIN_SCREEN_ID);

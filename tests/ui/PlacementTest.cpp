@@ -22,8 +22,12 @@ protected:
 };
 
 
+// The main screen's usable area need not start at the desktop's origin (a
+// panel above or left of it, or another screen: ui_tests_two_screens).
 TEST_F(PlacementTest, SetPosCases)
 {
+	const float left = fScreen.left;
+	const float top = fScreen.top;
 	const float right = fScreen.right;
 	const float bottom = fScreen.bottom;
 	struct Case {
@@ -32,12 +36,15 @@ TEST_F(PlacementTest, SetPosCases)
 		BPoint given;
 		BPoint expected;
 	} cases[] = {
-		{"centred", false, BPoint(7, 7), BPoint((right - 199) * 0.5f, (bottom - 99) * 0.5f)},
-		{"kept", true, BPoint(20, 30), BPoint(20, 30)},
-		{"reaching the right edge", true, BPoint(right - 204, 30), BPoint(right - 204, 30)},
-		{"one pixel further", true, BPoint(right - 203.5f, 30), BPoint(right - 204, 30)},
-		{"past the bottom", true, BPoint(20, bottom), BPoint(20, bottom - 104)},
-		{"negative", true, BPoint(-30, -1), BPoint(0, 0)},
+		{"centred", false, BPoint(7, 7),
+			BPoint(left + (right - left - 199) * 0.5f, top + (bottom - top - 99) * 0.5f)},
+		{"kept", true, BPoint(left + 20, top + 30), BPoint(left + 20, top + 30)},
+		{"reaching the right edge", true, BPoint(right - 204, top + 30),
+			BPoint(right - 204, top + 30)},
+		{"one pixel further", true, BPoint(right - 203.5f, top + 30),
+			BPoint(right - 204, top + 30)},
+		{"past the bottom", true, BPoint(left + 20, bottom), BPoint(left + 20, bottom - 104)},
+		{"left of and above the area", true, BPoint(left - 30, top - 1), BPoint(left, top)},
 	};
 	for (const Case& c : cases) {
 		const BPoint used = fWindow->SetPos(c.useGiven, c.given);
@@ -49,6 +56,8 @@ TEST_F(PlacementTest, SetPosCases)
 
 TEST_F(PlacementTest, MoveWindowIntoScreenCases)
 {
+	const float left = fScreen.left;
+	const float top = fScreen.top;
 	const float right = fScreen.right;
 	const float bottom = fScreen.bottom;
 	struct Case {
@@ -56,12 +65,13 @@ TEST_F(PlacementTest, MoveWindowIntoScreenCases)
 		BPoint at;
 		BPoint expected;
 	} cases[] = {
-		{"inside", BPoint(50, 60), BPoint(50, 60)},
-		{"off the right", BPoint(right - 100, 60), BPoint(right - 204, 60)},
-		{"off the left", BPoint(-40, 60), BPoint(5, 60)},
-		{"under the top bar", BPoint(50, 3), BPoint(50, 24)},
-		{"touching the bottom margin", BPoint(50, bottom - 104), BPoint(50, bottom - 104)},
-		{"one pixel lower", BPoint(50, bottom - 103), BPoint(50, bottom - 104)},
+		{"inside", BPoint(left + 50, top + 60), BPoint(left + 50, top + 60)},
+		{"off the right", BPoint(right - 100, top + 60), BPoint(right - 204, top + 60)},
+		{"off the left", BPoint(left - 40, top + 60), BPoint(left + 5, top + 60)},
+		{"under the top bar", BPoint(left + 50, top + 3), BPoint(left + 50, top + 24)},
+		{"touching the bottom margin", BPoint(left + 50, bottom - 104),
+			BPoint(left + 50, bottom - 104)},
+		{"one pixel lower", BPoint(left + 50, bottom - 103), BPoint(left + 50, bottom - 104)},
 	};
 	for (const Case& c : cases) {
 		fWindow->MoveTo(c.at);
