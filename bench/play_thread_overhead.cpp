@@ -14,6 +14,7 @@
 #include "SongEndWaiter.h"
 #include "DenseSong.h"
 #include "SMFProducer.h"
+#include "SongEndCode.h"
 #include "SMFTrack.h"
 
 namespace {
@@ -25,7 +26,7 @@ PlayDenseSong(benchmark::State& state)
 	SongEndWaiter* waiter = new SongEndWaiter;
 	waiter->Run();
 	TSMFProducer song;
-	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
+	song.SetMessage(new BMessage(kMsgSongEnded));
 	song.SetTarget(waiter);
 
 	size_t events = 0;

@@ -24,6 +24,7 @@
 #include "SongEndWaiter.h"
 #include "../tests/engine/SMFBuilder.h"
 #include "SMFProducer.h"
+#include "SongEndCode.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ main(int argc, char** argv)
 	waiter->Run();
 	ArrivalLog* log = new ArrivalLog(steps * kNotesPerStep);
 	TSMFProducer song;
-	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
+	song.SetMessage(new BMessage(kMsgSongEnded));
 	song.SetTarget(waiter);
 	song.Producer(0)->Connect(log);
 	BMemoryIO stream(bytes.data(), bytes.size());

@@ -31,6 +31,7 @@
 #include "MidiFilter.h"
 #include "NoteOnManager.h"
 #include "SMFProducer.h"
+#include "SongEndCode.h"
 
 extern char** environ;
 
@@ -178,7 +179,7 @@ SoftSynthRender(benchmark::State& state)
 		filter->Producer()->Connect(synth);
 		{
 			TSMFProducer song;
-			song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
+			song.SetMessage(new BMessage(kMsgSongEnded));
 			song.SetTarget(waiter);
 			BMemoryIO stream(bytes.data(), bytes.size());
 			song.SetTo(&stream);

@@ -17,6 +17,7 @@
 
 #include "SongEndWaiter.h"
 #include "SMFProducer.h"
+#include "SongEndCode.h"
 
 extern "C" int
 LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -31,7 +32,7 @@ LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	BClock* previousClock = set_current_clock(&clock);
 
 	TSMFProducer song;
-	song.SetMessage(new BMessage(SongEndWaiter::kEndOfSong));
+	song.SetMessage(new BMessage(kMsgSongEnded));
 	song.SetTarget(waiter);
 	BMidiRecordingConsumer* outputs[2] = {new BMidiRecordingConsumer,
 		new BMidiRecordingConsumer};

@@ -8,17 +8,17 @@
 #include <Looper.h>
 #include <Message.h>
 
+#include "SongEndCode.h"
+
 // Counts the end-of-song messages a sequencer posts, for the programs that
 // play songs to their end (benchmarks, fuzz targets).
 class SongEndWaiter : public BLooper {
 public:
-	static constexpr uint32 kEndOfSong = 'plse';
-
 	SongEndWaiter() : BLooper("song end") {}
 
 	void MessageReceived(BMessage* message) override
 	{
-		if (message->what != kEndOfSong)
+		if (message->what != kMsgSongEnded)
 			return BLooper::MessageReceived(message);
 		std::lock_guard<std::mutex> lock(fLock);
 		fEnds++;

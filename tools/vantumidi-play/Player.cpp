@@ -13,6 +13,7 @@
 #include <MidiLocalProducer.h>
 #include <OS.h>
 #include <SMFProducer.h>
+#include <SongEndCode.h>
 #include <SystemResets.h>
 
 #include "DumpWriter.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-const uint32 kSongEnded = 'plse';
 const int kProgressInterval = 250;
 const char kPortLetters[] = "AB";
 
@@ -198,7 +198,7 @@ TPlayer::_PlaySong(int32 index)
 			return kInterrupted;
 		BMessage message;
 		while (fInbox->Take(&message)) {
-			if (message.what == kSongEnded)
+			if (message.what == kMsgSongEnded)
 				playing = false;
 			else if (message.what == B_MIDI_EVENT && !_DeviceEvent(message)) {
 				playing = false;

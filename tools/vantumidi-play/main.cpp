@@ -10,6 +10,7 @@
 #include <MidiRoster.h>
 #include <OS.h>
 #include <SMFProducer.h>
+#include <SongEndCode.h>
 #include <String.h>
 #include <VirtualClock.h>
 
@@ -27,9 +28,6 @@
 #include "SignalWatch.h"
 
 namespace {
-
-const uint32 kSongEnded = 'plse';
-
 
 // Owns the inbox looper, which only Quit() may end.
 struct InboxQuitter {
@@ -90,7 +88,7 @@ play(const TPlayOptions& options, TSignalWatch* signals, bigtime_t started)
 		return kExitFailure;
 	}
 	inbox->Run();
-	song.SetMessage(new BMessage(kSongEnded));
+	song.SetMessage(new BMessage(kMsgSongEnded));
 	song.SetTarget(NULL, inbox.get());
 
 	TPlayer player(options, &song, &chains, inbox.get(), signals);
