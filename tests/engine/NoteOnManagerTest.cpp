@@ -13,6 +13,7 @@
 #include <MidiLocalProducer.h>
 #include <MidiRecordingConsumer.h>
 
+#include "../support/RecordingLooper.h"
 #include "MidiFilter.h"
 #include "NoteOnManager.h"
 #include "SystemResets.h"
@@ -24,43 +25,6 @@ typedef std::vector<uchar> Bytes;
 const bigtime_t kStamp = 777;
 const bigtime_t kWatchdog = 5000000;
 const uint32 kSysResetNotice = 'syrr';
-const uint32 kSentinel = 'sent';
-
-
-// Keeps copies of the messages it receives, so a test can wait for them.
-class NoticeLog : public BLooper {
-public:
-	NoticeLog() : BLooper("notice log") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		std::lock_guard<std::mutex> lock(fLock);
-		fMessages.push_back(*message);
-		fChanged.notify_all();
-	}
-
-	// Everything that arrived before a message posted now; waits (real
-	// time, as a watchdog) for that message.
-	std::vector<BMessage> Drain()
-	{
-		PostMessage(kSentinel);
-		std::unique_lock<std::mutex> lock(fLock);
-		bool arrived = fChanged.wait_for(lock,
-			std::chrono::microseconds(kWatchdog), [this] {
-				return !fMessages.empty() && fMessages.back().what == kSentinel;
-			});
-		EXPECT_TRUE(arrived);
-		std::vector<BMessage> messages(fMessages.begin(),
-			fMessages.end() - (arrived ? 1 : 0));
-		fMessages.clear();
-		return messages;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	std::vector<BMessage> fMessages;
-};
 
 
 Bytes
@@ -382,7 +346,7 @@ class SysResetNoticeTest : public NoteOnManagerTest {
 protected:
 	void SetUp() override
 	{
-		fLog = new NoticeLog;
+		fLog = new RecordingLooper("notice log");
 		fLog->Run();
 		fManager->SetMessage(new BMessage(kSysResetNotice));
 		ASSERT_EQ(B_OK, fManager->SetTarget(fLog));
@@ -409,7 +373,7 @@ protected:
 		return masks;
 	}
 
-	NoticeLog* fLog;
+	RecordingLooper* fLog;
 };
 
 

@@ -16,54 +16,26 @@
 #include <SteppedClock.h>
 #include <VirtualClock.h>
 
+#include "../support/RecordingLooper.h"
 #include "SMFBuilder.h"
 #include "SMFProducer.h"
+#include "SongEndCode.h"
 
 namespace {
 
 const bigtime_t kWatchdog = 5000000;
 const bigtime_t kStart = 1000000;
-const uint32 kEndOfSong = 'plse';
-const uint32 kSentinel = 'sent';
 
 
-// Collects the messages the song posts, so a test can wait for them.
-class MessageLog : public BLooper {
-public:
-	MessageLog() : BLooper("message log") {}
-
-	void MessageReceived(BMessage* message) override
-	{
-		std::lock_guard<std::mutex> lock(fLock);
-		fCodes.push_back(message->what);
-		fChanged.notify_all();
-	}
-
-	// Waits (real time, as a watchdog) until `code` has arrived `count` times.
-	bool WaitFor(uint32 code, int count)
-	{
-		std::unique_lock<std::mutex> lock(fLock);
-		return fChanged.wait_for(lock, std::chrono::microseconds(kWatchdog),
-			[&] { return std::count(fCodes.begin(), fCodes.end(), code) >= count; });
-	}
-
-	// Everything that arrived before a message posted now.
-	std::vector<uint32> Drain()
-	{
-		PostMessage(kSentinel);
-		EXPECT_TRUE(WaitFor(kSentinel, 1));
-		std::lock_guard<std::mutex> lock(fLock);
-		std::vector<uint32> codes(fCodes.begin(),
-			std::find(fCodes.begin(), fCodes.end(), kSentinel));
-		fCodes.clear();
-		return codes;
-	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	std::vector<uint32> fCodes;
-};
+// The codes of the messages the song posted.
+std::vector<uint32>
+codes(const std::vector<BMessage>& messages)
+{
+	std::vector<uint32> whats;
+	for (const BMessage& message : messages)
+		whats.push_back(message.what);
+	return whats;
+}
 
 
 // Holds the play thread inside its first Note On until the test opens it.
@@ -118,10 +90,10 @@ protected:
 	void SetUp() override
 	{
 		fPreviousClock = set_current_clock(&fClock);
-		fLog = new MessageLog;
+		fLog = new RecordingLooper("message log");
 		fLog->Run();
 		fSong = std::make_unique<TSMFProducer>();
-		fSong->SetMessage(new BMessage(kEndOfSong));
+		fSong->SetMessage(new BMessage(kMsgSongEnded));
 		fSong->SetTarget(fLog);
 		for (int i = 0; i < 2; i++) {
 			fOutput[i] = new BMidiRecordingConsumer;
@@ -200,7 +172,7 @@ protected:
 
 	BSteppedClock fClock;
 	BClock* fPreviousClock;
-	MessageLog* fLog;
+	RecordingLooper* fLog;
 	std::unique_ptr<TSMFProducer> fSong;
 	BMidiRecordingConsumer* fOutput[2];
 };
@@ -255,7 +227,7 @@ TEST_F(SequencerTest, DeadlinesFollowTempoDivisionAndRate)
 		ASSERT_EQ(0, fSong->Play());
 		for (size_t i = 1; i < test.times.size(); i++)
 			AdvanceToNextDeadline();
-		ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+		ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 		fLog->Drain();
 
 		auto notes = NotesOn(0);
@@ -290,7 +262,7 @@ TEST_F(SequencerTest, PortMetaEventSwitchesTheTracksEndpoint)
 	ASSERT_EQ(0, fSong->Play());
 	AdvanceToNextDeadline();
 	AdvanceToNextDeadline();
-	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 	EXPECT_EQ((std::vector<int>{61, 62}), Notes(0));
 	EXPECT_EQ((std::vector<int>{60}), Notes(1));
 }
@@ -302,13 +274,13 @@ TEST_F(SequencerTest, SongWithoutTracksEndsAtOnce)
 	BMemoryIO stream(bytes.data(), bytes.size());
 	ASSERT_EQ(0, fSong->SetTo(&stream));
 	ASSERT_EQ(0, fSong->Play());
-	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 	EXPECT_EQ(kStart, fClock.Now());
 	EXPECT_EQ(0, fClock.CountSleepers());
 	// An ended song is not playing, and pausing it does not wait.
 	fSong->Pause();
 	EXPECT_FALSE(fSong->IsPlaying());
-	EXPECT_EQ((std::vector<uint32>{kEndOfSong}), fLog->Drain());
+	EXPECT_EQ((std::vector<uint32>{kMsgSongEnded}), codes(fLog->Drain()));
 }
 
 
@@ -357,7 +329,7 @@ TEST_F(SequencerTest, PauseKeepsPositionAndTheRestOfTheGap)
 	EXPECT_EQ(kStart + 1500000, fClock.NextDeadline());
 	AdvanceToNextDeadline();
 	AdvanceToNextDeadline();
-	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 	auto notes = NotesOn(0);
 	ASSERT_EQ(3u, notes.size());
 	EXPECT_EQ(kStart + 1500000, notes[1].second);
@@ -437,7 +409,7 @@ TEST_F(SequencerTest, PauseDuringTheLastSendDoesNotWaitForTheThread)
 	gate->Open();
 	ASSERT_EQ(std::future_status::ready,
 		paused.wait_for(std::chrono::microseconds(kWatchdog)));
-	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 	fSong->Stop();
 	fSong->Producer(0)->Disconnect(gate);
 	gate->Release();
@@ -479,7 +451,7 @@ TEST_F(SequencerTest, StopSendsNothingMore)
 	EXPECT_EQ(-1, fSong->SetCurrentTick(0));
 	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 10000000));
 	EXPECT_EQ((std::vector<int>{60}), Notes(0));
-	EXPECT_EQ(std::vector<uint32>{}, fLog->Drain());
+	EXPECT_EQ(std::vector<uint32>{}, codes(fLog->Drain()));
 
 	// Playing again starts from the beginning.
 	PlayUntilAsleep();
@@ -531,7 +503,7 @@ TEST_F(SequencerTest, LargestGapPlaysOnVirtualTime)
 	Load({slow}, 1);
 	fSong->SetTempoRate(1);
 	ASSERT_EQ(0, fSong->Play());
-	ASSERT_TRUE(fLog->WaitFor(kEndOfSong, 1));
+	ASSERT_TRUE(fLog->Log().WaitForCountOf(kMsgSongEnded, 1));
 	auto notes = NotesOn(0);
 	ASSERT_EQ(1u, notes.size());
 	EXPECT_EQ((bigtime_t)(0xFFFFFFFFull * 0xFFFFFF * 100), notes[0].second);

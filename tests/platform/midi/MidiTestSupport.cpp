@@ -1,6 +1,5 @@
 #include "MidiTestSupport.h"
 
-#include <chrono>
 #include <cstdio>
 
 #include <MidiDefs.h>
@@ -141,54 +140,45 @@ hex_bytes(const std::vector<uchar>& bytes)
 
 namespace {
 
-const uint32 kMarker = 'mark';
 
 }
 
 
 NoticeLooper::NoticeLooper(int32 idBase)
 	:
-	BLooper("notices"),
+	RecordingLooper("notices"),
 	fIdBase(idBase),
-	fMarked(false)
+	fMarkers(0)
 {
-}
-
-
-void
-NoticeLooper::MessageReceived(BMessage* message)
-{
-	std::lock_guard<std::mutex> lock(fLock);
-	if (message->what == kMarker)
-		fMarked = true;
-	else if (message->what == B_MIDI_EVENT)
-		fNotices.push_back(_Describe(message));
-	else
-		return BLooper::MessageReceived(message);
-	fChanged.notify_all();
 }
 
 
 std::vector<std::string>
 NoticeLooper::WaitForNotices(size_t count)
 {
-	std::unique_lock<std::mutex> lock(fLock);
-	fChanged.wait_for(lock, std::chrono::seconds(5),
-		[this, count] { return fNotices.size() >= count; });
-	return fNotices;
+	Log().WaitForCountOf(B_MIDI_EVENT, count);
+	return _Notices();
 }
 
 
 std::vector<std::string>
 NoticeLooper::NoticesSoFar()
 {
-	std::unique_lock<std::mutex> lock(fLock);
-	fMarked = false;
-	lock.unlock();
 	PostMessage(kMarker);
-	lock.lock();
-	fChanged.wait_for(lock, std::chrono::seconds(5), [this] { return fMarked; });
-	return fNotices;
+	Log().WaitForCountOf(kMarker, ++fMarkers);
+	return _Notices();
+}
+
+
+std::vector<std::string>
+NoticeLooper::_Notices()
+{
+	std::vector<std::string> notices;
+	for (const BMessage& message : Log().Messages()) {
+		if (message.what == B_MIDI_EVENT)
+			notices.push_back(_Describe(&message));
+	}
+	return notices;
 }
 
 

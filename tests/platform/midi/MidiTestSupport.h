@@ -1,7 +1,6 @@
 #ifndef MIDI_TEST_SUPPORT_H
 #define MIDI_TEST_SUPPORT_H
 
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,6 +10,8 @@
 #include <Message.h>
 #include <MidiLocalConsumer.h>
 #include <MidiLocalProducer.h>
+
+#include "../../support/RecordingLooper.h"
 
 // Owns one reference to an endpoint and drops it with Release().
 struct EndpointReleaser {
@@ -66,15 +67,13 @@ private:
 
 std::string hex_bytes(const std::vector<uchar>& bytes);
 
-// A looper that keeps the roster's notices as text, e.g. "registered
-// producer 12", "connected 12 0", "name 12 Synth", "latency 12 1500",
-// "properties 12". Ids are written relative to a base, so that expectations
-// do not depend on how many endpoints earlier tests made.
-class NoticeLooper : public BLooper {
+// The shared recording looper, giving the roster's notices as text, e.g.
+// "registered producer 12", "connected 12 0", "name 12 Synth", "latency 12
+// 1500", "properties 12". Ids are written relative to a base, so that
+// expectations do not depend on how many endpoints earlier tests made.
+class NoticeLooper : public RecordingLooper {
 public:
 	explicit NoticeLooper(int32 idBase);
-
-	void MessageReceived(BMessage* message) override;
 
 	// Waits (at most a few seconds: a watchdog) for `count` notices.
 	std::vector<std::string> WaitForNotices(size_t count);
@@ -82,14 +81,12 @@ public:
 	std::vector<std::string> NoticesSoFar();
 
 private:
+	std::vector<std::string> _Notices();
 	std::string _Describe(const BMessage* message) const;
 	std::string _Id(int32 id) const;
 
 	int32 fIdBase;
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	std::vector<std::string> fNotices;
-	bool fMarked;
+	size_t fMarkers;
 };
 
 #endif

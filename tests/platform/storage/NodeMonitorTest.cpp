@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -15,46 +12,31 @@
 #include <Messenger.h>
 #include <NodeMonitor.h>
 
+#include "../../support/RecordingLooper.h"
 #include "StorageTestSupport.h"
 
 namespace {
 
-// Collects the notices it receives; the waits are the tests' watchdogs.
-class Receiver : public BLooper {
+// The shared recording looper, for node monitor notices.
+class Receiver : public RecordingLooper {
 public:
 	Receiver()
 		:
-		BLooper("node monitor receiver")
+		RecordingLooper("node monitor receiver")
 	{
-	}
-
-	void MessageReceived(BMessage* message) override
-	{
-		if (message->what != B_NODE_MONITOR) {
-			BLooper::MessageReceived(message);
-			return;
-		}
-		std::lock_guard<std::mutex> guard(fLock);
-		fMessages.push_back(*message);
-		fChanged.notify_all();
 	}
 
 	// The notices so far once there are at least `count`; fails the test
-	// after a generous bound instead of hanging.
+	// after the watchdog instead of hanging.
 	std::vector<BMessage> WaitFor(size_t count)
 	{
-		std::unique_lock<std::mutex> guard(fLock);
-		bool arrived = fChanged.wait_for(guard, std::chrono::seconds(10),
-			[&] { return fMessages.size() >= count; });
-		EXPECT_TRUE(arrived) << "only " << fMessages.size() << " of " << count
-			<< " notices arrived";
-		return fMessages;
+		EXPECT_TRUE(Log().WaitForCountOf(B_NODE_MONITOR, count))
+			<< "not all of " << count << " notices arrived";
+		std::vector<BMessage> notices = Log().Messages();
+		std::erase_if(notices,
+			[](const BMessage& message) { return message.what != B_NODE_MONITOR; });
+		return notices;
 	}
-
-private:
-	std::mutex fLock;
-	std::condition_variable fChanged;
-	std::vector<BMessage> fMessages;
 };
 
 
