@@ -235,6 +235,8 @@ TIniFile::DeleteKey(const char* key)
 void
 TIniFile::DeleteSection(const char* name)
 {
+	if (fSections.empty())
+		return;
 	TIniFileSection* const global = fSections.front().get();
 	TIniFileSection* const* found = fSectionIndex.FirstAccepted(name,
 		[global](TIniFileSection* section) { return section != global; });

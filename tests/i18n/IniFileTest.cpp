@@ -312,6 +312,11 @@ TEST(IniFileTest, DuplicateNamesFindTheFirstInListOrder)
 	// The global section is never deleted, even by its name.
 	ini.DeleteSection(TIniFile::kGlobalSectionName);
 	EXPECT_TRUE(ini.SectionExists(TIniFile::kGlobalSectionName));
+
+	TIniFile unbound(64);
+	unbound.DeleteSection("A");
+	unbound.DeleteKey("k");
+	EXPECT_FALSE(unbound.SectionExists("A"));
 }
 
 
