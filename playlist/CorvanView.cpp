@@ -9,6 +9,7 @@
 
 #include "AppGlobals.h"
 #include "PointerProbe.h"
+#include "ToolTip.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ void
 TCorvanView::AttachedToWindow()
 {
 	BOutlineListView::AttachedToWindow();
+	if (!fToolTip)
+		fToolTip.reset(new TToolTip("Playlist"));
+	fToolTip->SetTarget(this);
 	if (fTargetSet)
 		return;
 	BView* parent = Parent();
@@ -63,6 +67,37 @@ TCorvanView::AttachedToWindow()
 		fTarget = BMessenger(owner);
 	else
 		fTarget = BMessenger(Window());
+}
+
+
+void
+TCorvanView::DetachedFromWindow()
+{
+	if (fToolTip)
+		fToolTip->ReleaseTarget();
+	BOutlineListView::DetachedFromWindow();
+}
+
+
+void
+TCorvanView::MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage)
+{
+	const std::string tip = ToolTipAt(where);
+	if (fToolTip && tip != fToolTip->Tip()) {
+		fToolTip->Hide();
+		fToolTip->SetTip(tip.c_str());
+	}
+	BOutlineListView::MouseMoved(where, transit, dragMessage);
+}
+
+
+std::string
+TCorvanView::ToolTipAt(BPoint where) const
+{
+	const TVantuSItem* item = static_cast<TVantuSItem*>(FullListItemAt(_FullRowAt(where)));
+	if (item == NULL || !item->Container() || item->EntryRef().name == NULL)
+		return std::string();
+	return item->EntryRef().path();
 }
 
 

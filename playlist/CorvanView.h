@@ -18,6 +18,7 @@
 
 class BPopUpMenu;
 class TPointerProbe;
+class TToolTip;
 
 // Request codes between the playlist and the player view that owns it.
 enum {
@@ -61,6 +62,8 @@ public:
 	virtual ~TCorvanView();
 
 	virtual void AttachedToWindow();
+	virtual void DetachedFromWindow();
+	virtual void MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage);
 	virtual void MessageReceived(BMessage* message);
 	virtual void MouseDown(BPoint where);
 	// Keys are swallowed: the list has no keyboard navigation.
@@ -106,6 +109,8 @@ public:
 	TVantuSItem* ParentOf(const TVantuSItem* item) const;
 	// Distance between the tops of two rows: every row is as high as the font.
 	float RowPitch() const;
+	// The tip of the row at `where`: a list's full path, else empty.
+	std::string ToolTipAt(BPoint where) const;
 
 	// Selection and editing.
 	void ChangeSelection(int32 fullRow);
@@ -223,6 +228,7 @@ private:
 	BMessenger fTarget;
 	bool fTargetSet;
 	std::unique_ptr<TPointerProbe> fProbe;
+	std::unique_ptr<TToolTip> fToolTip;
 
 	// The canonical paths of the lists in the view, for duplicate checks.
 	std::unordered_map<const TVantuSItem*, std::string> fListPathOf;

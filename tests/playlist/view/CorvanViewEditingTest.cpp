@@ -262,6 +262,15 @@ TEST_F(CorvanViewEditingTest, NewListsGoUnderSelectedListsOnly)
 }
 
 
+TEST_F(CorvanViewEditingTest, ListRowsShowTheirFullPathAsTip)
+{
+	EXPECT_EQ(fFolder / "x.lml", fView->ToolTipAt(RowPoint(0)));
+	EXPECT_EQ(fFolder / "y.lml", fView->ToolTipAt(RowPoint(4)));
+	EXPECT_EQ("", fView->ToolTipAt(RowPoint(1))) << "a song";
+	EXPECT_EQ("", fView->ToolTipAt(RowPoint(30))) << "below the rows";
+}
+
+
 TEST_F(CorvanViewEditingTest, ScrollingToASongPutsTheRowAboveItAtTheTop)
 {
 	fWindow->ResizeTo(299, 2 * fView->RowPitch());

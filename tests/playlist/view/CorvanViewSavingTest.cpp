@@ -215,6 +215,24 @@ TEST_F(CorvanViewSavingTest, SaveOfListsThatCannotBeWrittenEndsAfterOneAlertEach
 }
 
 
+TEST_F(CorvanViewSavingTest, EntryThatCannotReadBackIsNamedAndNothingIsWritten)
+{
+	const std::string before = read_file(fFolder / "y.lml");
+	fView->AddMidiFile(ref_for(make_song(fFolder, "two\nlines.mid")), Y(), -1);
+	fView->Select(2, false);
+	Run({[this]() {
+			Post(BMessage(kMsgPopupSaveList));
+			return true;
+		}, Drain(fWindow), Drain(fWindow), [this, &before]() {
+			EXPECT_EQ(std::vector<std::string>{"リストに書けない項目があります：\n" + fFolder
+				/ "two\nlines.mid"}, fView->asked);
+			EXPECT_EQ(before, read_file(fFolder / "y.lml"));
+			EXPECT_TRUE(Y()->ListInfo().modified);
+			return true;
+		}});
+}
+
+
 TEST_F(CorvanViewSavingTest, NameWithoutExtensionGetsItAndAsksBeforeReplacing)
 {
 	write_file(fFolder / "mine.lml", "TirokaList$1\nkeep\n");
