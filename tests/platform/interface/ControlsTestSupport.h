@@ -3,13 +3,13 @@
 
 // Shared by the tests of the controls, menus, lists, alerts and file panels.
 
-#include <mutex>
 #include <vector>
 
 #include <Looper.h>
 #include <Message.h>
 #include <Messenger.h>
 
+#include "../../support/RecordingLooper.h"
 #include "InterfaceTestSupport.h"
 
 namespace controls_test {
@@ -36,29 +36,15 @@ int32_of(const BMessage& message, const char* name, int32 index = 0)
 }
 
 
-// A looper on its own thread that keeps copies of what it receives: a
-// message target that needs no GUI.
-class Recorder : public BLooper {
+// The shared recording looper, running on its own thread: a message target
+// that needs no GUI. Its waits run the GUI loop, which the controls sending
+// the messages need.
+class Recorder : public RecordingLooper {
 public:
-	Recorder() : BLooper("recorder") { Run(); }
+	Recorder() { Run(); }
 
-	void MessageReceived(BMessage* message) override
-	{
-		std::lock_guard<std::mutex> guard(fLock);
-		fMessages.push_back(*message);
-	}
-
-	size_t Count()
-	{
-		std::lock_guard<std::mutex> guard(fLock);
-		return fMessages.size();
-	}
-
-	std::vector<BMessage> Messages()
-	{
-		std::lock_guard<std::mutex> guard(fLock);
-		return fMessages;
-	}
+	size_t Count() { return Log().Count(); }
+	std::vector<BMessage> Messages() { return Log().Messages(); }
 
 	// Runs the GUI loop until `count` messages have come; false when the
 	// watchdog runs out first.
@@ -73,17 +59,6 @@ public:
 	}
 
 	BMessenger Messenger() const { return BMessenger(this); }
-
-	// Ends the looper (it deletes itself).
-	void Finish()
-	{
-		if (Lock())
-			Quit();
-	}
-
-private:
-	std::mutex fLock;
-	std::vector<BMessage> fMessages;
 };
 
 }
