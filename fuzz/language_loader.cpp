@@ -2,6 +2,7 @@
 // holds is a decoded value no longer than the line bound.
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <DataIO.h>
 #include <IniFile.h>
@@ -21,7 +22,7 @@ LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	for (const auto& [key, text] : table.TextMap()) {
 		if (text.size() > static_cast<size_t>(TVLT::kMaxLine))
 			abort();
-		if (strcmp(table.Text(key.c_str()), text.c_str()) != 0)
+		if (table.Text(std::string(key).c_str()) != text)
 			abort();
 	}
 	table.Text("Menu_File");

@@ -31,73 +31,51 @@ is_space(char c)
 }
 
 
-std::string
-trimmed(const std::string& text, std::string::size_type begin = 0,
-	std::string::size_type end = std::string::npos)
+// The text between begin and end without white space at either edge.
+std::string_view
+trimmed(std::string_view line, size_t begin, size_t end = std::string_view::npos)
 {
-	if (end > text.size())
-		end = text.size();
-	while (begin < end && is_space(text[begin]))
+	end = std::min(end, line.size());
+	while (begin < end && is_space(line[begin]))
 		begin++;
-	while (end > begin && is_space(text[end - 1]))
+	while (end > begin && is_space(line[end - 1]))
 		end--;
-	return text.substr(begin, end - begin);
+	return line.substr(begin, end - begin);
 }
 
 
-// Reads the stream in blocks and hands out lines of at most maxLine bytes.
-class LineReader {
-public:
-	LineReader(BPositionIO* stream, int32 maxLine)
-		: fStream(stream), fMaxLine(static_cast<size_t>(maxLine)),
-		  fStart(0), fEnd(0) {}
-
-	// False when the stream yields no byte any more.
-	bool Next(std::string* line)
-	{
-		line->clear();
-		bool gotByte = false;
-		while (line->size() < fMaxLine) {
-			if (fStart == fEnd && !_Fill())
-				break;
-			gotByte = true;
-			const char c = fBuffer[fStart++];
-			if (c == '\n')
-				break;
-			line->push_back(c);
-		}
-		// The line is a zero-terminated text: an embedded NUL ends it.
-		std::string::size_type nul = line->find('\0');
-		if (nul != std::string::npos)
-			line->resize(nul);
-		if (!line->empty() && line->back() == '\r')
-			line->pop_back();
-		return gotByte;
-	}
-
-private:
-	bool _Fill()
-	{
-		ssize_t got = fStream->Read(fBuffer, sizeof(fBuffer));
+// The rest of the stream from where it stands, read in as few calls as its
+// size allows.
+std::string
+read_rest(BPositionIO* stream)
+{
+	std::string text;
+	off_t size = 0;
+	const off_t position = stream->Position();
+	// One byte more than the rest, so that the read that finds the end needs
+	// no larger buffer.
+	if (stream->GetSize(&size) == B_OK && position >= 0 && size > position)
+		text.reserve(static_cast<size_t>(size - position) + 1);
+	const size_t kBlockSize = 1 << 16;
+	size_t used = 0;
+	for (;;) {
+		if (text.capacity() == used)
+			text.reserve(used + kBlockSize);
+		text.resize(text.capacity());
+		const ssize_t got = stream->Read(text.data() + used, text.size() - used);
 		if (got <= 0)
-			return false;
-		fStart = 0;
-		fEnd = static_cast<size_t>(got);
-		return true;
+			break;
+		used += static_cast<size_t>(got);
 	}
-
-	BPositionIO* fStream;
-	size_t fMaxLine;
-	char fBuffer[4096];
-	size_t fStart;
-	size_t fEnd;
-};
+	text.resize(used);
+	return text;
+}
 
 
 // A value of the integer type's range, or nothing when the text holds none.
 template<typename Integer>
 std::optional<Integer>
-integer_value(const std::string& text)
+integer_value(std::string_view text)
 {
 	std::optional<int64> number = ini_parse_integer(text,
 		std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max());
@@ -257,8 +235,9 @@ TIniFile::EnumKeys(BList* keys) const
 {
 	if (fCurrent == nullptr)
 		return;
-	for (const TIniFilePair& pair : fCurrent->Pairs())
-		keys->AddItem(const_cast<char*>(pair.key.c_str()));
+	fCurrent->ForEachPair([keys](const TIniFilePair& pair) {
+		keys->AddItem(const_cast<char*>(pair.key.CString()));
+	});
 }
 
 
@@ -310,7 +289,7 @@ TIniFile::ReadValue(const char* key, char* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	memcpy(value, pair->value.c_str(), pair->value.size() + 1);
+	memcpy(value, pair->value.CString(), pair->value.View().size() + 1);
 	return true;
 }
 
@@ -321,7 +300,7 @@ TIniFile::ReadValue(const char* key, bool* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (std::optional<int64> number = integer_value<int64>(pair->value))
+	if (std::optional<int64> number = integer_value<int64>(pair->value.View()))
 		*value = *number != 0;
 	return true;
 }
@@ -333,7 +312,7 @@ TIniFile::ReadValue(const char* key, int32* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (std::optional<int32> number = integer_value<int32>(pair->value))
+	if (std::optional<int32> number = integer_value<int32>(pair->value.View()))
 		*value = *number;
 	return true;
 }
@@ -345,7 +324,7 @@ TIniFile::ReadValue(const char* key, int64* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (std::optional<int64> number = integer_value<int64>(pair->value))
+	if (std::optional<int64> number = integer_value<int64>(pair->value.View()))
 		*value = *number;
 	return true;
 }
@@ -357,7 +336,7 @@ TIniFile::ReadValue(const char* key, float* value) const
 	const TIniFilePair* pair = _FindPair(key);
 	if (pair == nullptr)
 		return false;
-	if (std::optional<float> number = ini_parse_float(pair->value))
+	if (std::optional<float> number = ini_parse_float(pair->value.View()))
 		*value = *number;
 	return true;
 }
@@ -371,7 +350,7 @@ TIniFile::ReadValue(const char* key, rgb_color* value) const
 		return false;
 	uint8* components[] = {&value->red, &value->green, &value->blue,
 		&value->alpha};
-	std::string_view text = pair->value;
+	std::string_view text = pair->value.View();
 	for (uint8* component : components) {
 		size_t end = 0;
 		std::optional<int64> number = ini_parse_integer(text,
@@ -456,6 +435,7 @@ TIniFile::Unset()
 {
 	fSectionIndex.Clear();
 	fSections.clear();
+	std::string().swap(fText);
 	fCurrent = nullptr;
 	fFile.Unset();
 	fPath.Unset();
@@ -466,7 +446,7 @@ TIniFile::Unset()
 bool
 TIniFile::WriteComment(const char* comment)
 {
-	const std::string text = _Bounded(comment);
+	const std::string_view text = _Bounded(comment);
 	if (fCurrent == nullptr || holds_line_break(text))
 		return false;
 	fCurrent->AddComment(text);
@@ -478,16 +458,17 @@ TIniFile::WriteComment(const char* comment)
 bool
 TIniFile::WriteValue(const char* key, const char* value)
 {
-	const std::string keyText = _Bounded(key);
-	const std::string valueText = _Bounded(value);
+	const std::string_view keyText = _Bounded(key);
+	const std::string_view valueText = _Bounded(value);
 	if (fCurrent == nullptr || !is_storable_key(keyText)
 		|| holds_line_break(valueText)) {
 		return false;
 	}
-	TIniFilePair* pair = fCurrent->FindPair(keyText.c_str());
+	TIniFilePair* pair = fCurrent->FindPair(keyText);
 	if (pair == nullptr)
-		pair = fCurrent->AddPair(keyText, std::string());
-	pair->value = valueText;
+		fCurrent->AddPair(keyText, valueText, TIniKeeping::kCopy);
+	else
+		pair->value.Set(valueText, TIniKeeping::kCopy);
 	fModified = true;
 	return true;
 }
@@ -548,41 +529,88 @@ TIniFile::_Load()
 	if (fStream == nullptr || fStream->Seek(text_start(fStream), SEEK_SET) < 0)
 		return;
 
-	LineReader reader(fStream, fMaxLine);
-	std::string line;
-	while (reader.Next(&line))
-		_AddLine(line, &filling);
+	// The whole text is read at once and stays: the keys and values of its
+	// pairs are parts of it, each ended by a NUL written over the byte after
+	// it.
+	fText = read_rest(fStream);
+	char* const text = fText.data();
+	const size_t size = fText.size();
+	const size_t maxLine = static_cast<size_t>(fMaxLine);
+	size_t at = 0;
+	while (at < size) {
+		char* const begin = text + at;
+		const size_t limit = std::min(size - at, maxLine);
+		char* end = static_cast<char*>(memchr(begin, '\n', limit));
+		// A line ended by a line break owns the byte after its text; one cut
+		// at the bound does not, unless it is the last (the string's own
+		// NUL follows it).
+		bool ownsEnd = true;
+		if (end != nullptr)
+			at = static_cast<size_t>(end - text) + 1;
+		else {
+			end = begin + limit;
+			at += limit;
+			ownsEnd = at == size;
+		}
+		// The line is a zero-terminated text: an embedded NUL ends it.
+		if (char* nul = static_cast<char*>(memchr(begin, '\0',
+				static_cast<size_t>(end - begin)))) {
+			end = nul;
+			ownsEnd = true;
+		}
+		if (end > begin && end[-1] == '\r') {
+			end--;
+			ownsEnd = true;
+		}
+		_AddLine(begin, static_cast<size_t>(end - begin), ownsEnd, &filling);
+	}
 }
 
 
+// `line` may be changed: the bytes after its key and value become NULs.
+// The byte after the line is changed too when the line owns it.
 void
-TIniFile::_AddLine(const std::string& line, TIniFileSection** filling)
+TIniFile::_AddLine(char* line, size_t length, bool ownsEnd,
+	TIniFileSection** filling)
 {
-	std::string::size_type start = 0;
-	while (start < line.size() && is_space(line[start]))
+	const std::string_view text(line, length);
+	size_t start = 0;
+	while (start < length && is_space(line[start]))
 		start++;
-	if (start == line.size())
+	if (start == length)
 		return;
 
 	switch (line[start]) {
 		case ';':
-			(*filling)->AddComment(trimmed(line, start + 1));
+			(*filling)->AddComment(trimmed(text, start + 1));
 			break;
 		case '[':
 		{
-			std::string::size_type close = line.find(']', start + 1);
-			*filling = _AppendSection(trimmed(line, start + 1, close));
+			const size_t close = text.find(']', start + 1);
+			*filling = _AppendSection(std::string(trimmed(text, start + 1,
+				close)));
 			break;
 		}
 		default:
 		{
-			std::string::size_type equals = line.find('=', start);
-			if (equals == std::string::npos)
-				(*filling)->AddPair(std::string(), trimmed(line, start));
-			else {
-				(*filling)->AddPair(trimmed(line, start, equals),
-					trimmed(line, equals + 1));
+			const size_t equals = text.find('=', start);
+			const std::string_view key = equals == std::string_view::npos
+				? std::string_view() : trimmed(text, start, equals);
+			const std::string_view value = trimmed(text,
+				equals == std::string_view::npos ? start : equals + 1);
+			// A key ends before the '=' of its line; only a value can end
+			// where the line does.
+			const bool valueEndsLine = value.data() + value.size()
+				== line + length;
+			if (valueEndsLine && !ownsEnd) {
+				(*filling)->AddPair(key, value, TIniKeeping::kCopy);
+				break;
 			}
+			line[value.data() + value.size() - line] = '\0';
+			if (equals != std::string_view::npos)
+				line[key.data() + key.size() - line] = '\0';
+			(*filling)->AddPair(equals == std::string_view::npos ? "" : key,
+				value, TIniKeeping::kRefer);
 			break;
 		}
 	}
@@ -602,7 +630,7 @@ TIniFile::_AppendSection(const std::string& name)
 TIniFileSection*
 TIniFile::_InsertSection(const char* name, int32 index)
 {
-	const std::string bounded = _Bounded(name);
+	const std::string bounded(_Bounded(name));
 	// The global section stays first.
 	if (index < 1 || static_cast<size_t>(index) >= fSections.size())
 		return _AppendSection(bounded);
@@ -627,11 +655,13 @@ TIniFile::_Text() const
 	std::string text;
 	for (const auto& section : fSections) {
 		if (section.get() != fSections.front().get())
-			text += "[ " + section->Name() + " ]\n";
+			text.append("[ ").append(section->Name()).append(" ]\n");
 		for (const std::string& comment : section->Comments())
-			text += "; " + comment + "\n";
-		for (const TIniFilePair& pair : section->Pairs())
-			text += pair.key + " = " + pair.value + "\n";
+			text.append("; ").append(comment).append("\n");
+		section->ForEachPair([&text](const TIniFilePair& pair) {
+			text.append(pair.key.View()).append(" = ")
+				.append(pair.value.View()).append("\n");
+		});
 		text += "\n";
 	}
 	// A first key that begins with the bytes of a byte-order mark gets a
@@ -683,11 +713,10 @@ TIniFile::_RewriteStream(const std::string& text)
 }
 
 
-std::string
+std::string_view
 TIniFile::_Bounded(const char* text) const
 {
-	const size_t length = strnlen(text, static_cast<size_t>(fMaxLine));
-	return std::string(text, length);
+	return std::string_view(text, strnlen(text, static_cast<size_t>(fMaxLine)));
 }
 
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <File.h>
@@ -84,6 +85,18 @@ public:
 	virtual bool WriteValue(const char* key, float value);
 	virtual bool WriteValue(const char* key, rgb_color value);
 
+	// Calls visit(key, value) for every key of the current section, as
+	// EnumKeys lists them, with the value ReadValue reads for it (a key
+	// repeated in any letter case reads the first one's value), without
+	// copying either: both are string_views followed by a NUL byte, valid
+	// as long as EnumKeys's keys are.
+	template<typename Visit>
+	void ForEachKey(Visit visit) const
+	{
+		if (fCurrent != nullptr)
+			fCurrent->ForEachKey(visit);
+	}
+
 	// Inserts a section at that position of the list (-1: at the end).
 	void CreateSection(const char* name, int32 index);
 
@@ -98,13 +111,14 @@ private:
 
 	void _Begin(int32 maxLine);
 	void _Load();
-	void _AddLine(const std::string& line, TIniFileSection** filling);
+	void _AddLine(char* line, size_t length, bool ownsEnd,
+		TIniFileSection** filling);
 	TIniFileSection* _AppendSection(const std::string& name);
 	TIniFileSection* _InsertSection(const char* name, int32 index);
 	std::string _Text() const;
 	bool _ReplaceFile(const std::string& text);
 	bool _RewriteStream(const std::string& text);
-	std::string _Bounded(const char* text) const;
+	std::string_view _Bounded(const char* text) const;
 	TIniFileSection* _FindSection(const char* name) const;
 	const TIniFilePair* _FindPair(const char* key) const;
 
@@ -113,6 +127,8 @@ private:
 	BFile fFile;
 	// Where an object opened on a file writes back.
 	BPath fPath;
+	// The text as loaded; the pairs of its lines refer to it.
+	std::string fText;
 	std::vector<std::unique_ptr<TIniFileSection>> fSections;
 	TIniNameIndex<TIniFileSection*> fSectionIndex;
 	BPositionIO* fStream;

@@ -1,12 +1,12 @@
 #ifndef INI_FILE_PAIR_H
 #define INI_FILE_PAIR_H
 
-#include <string>
+#include "IniText.h"
 
 // One "key = value" line of an INI text.
 struct TIniFilePair {
-	std::string key;
-	std::string value;
+	TIniText key;
+	TIniText value;
 };
 
 #endif

@@ -9,46 +9,50 @@ TIniFileSection::TIniFileSection(const std::string& name)
 
 
 TIniFilePair*
-TIniFileSection::FindPair(const char* key)
+TIniFileSection::FindPair(std::string_view key)
 {
-	const TPairList::iterator* pair = fIndex.First(key);
-	return pair == nullptr ? nullptr : &**pair;
+	const TIniPairList::Handle* pair = fIndex.First(key);
+	return pair == nullptr ? nullptr : &fPairs[*pair];
 }
 
 
 const TIniFilePair*
-TIniFileSection::FindPair(const char* key) const
+TIniFileSection::FindPair(std::string_view key) const
 {
 	return const_cast<TIniFileSection*>(this)->FindPair(key);
 }
 
 
 TIniFilePair*
-TIniFileSection::AddPair(std::string key, std::string value)
+TIniFileSection::AddPair(std::string_view key, std::string_view value,
+	TIniKeeping keeping)
 {
-	fPairs.push_back(TIniFilePair{std::move(key), std::move(value)});
-	fIndex.Append(fPairs.back().key, std::prev(fPairs.end()));
-	return &fPairs.back();
+	const TIniPairList::Handle handle = fPairs.Append();
+	TIniFilePair& pair = fPairs[handle];
+	pair.key.Set(key, keeping);
+	pair.value.Set(value, keeping);
+	fIndex.Append(pair.key.View(), handle);
+	return &pair;
 }
 
 
 bool
-TIniFileSection::DeletePair(const char* key)
+TIniFileSection::DeletePair(std::string_view key)
 {
-	const TPairList::iterator* found = fIndex.First(key);
+	const TIniPairList::Handle* found = fIndex.First(key);
 	if (found == nullptr)
 		return false;
-	const TPairList::iterator pair = *found;
+	const TIniPairList::Handle pair = *found;
 	fIndex.Remove(key, pair);
-	fPairs.erase(pair);
+	fPairs.Remove(pair);
 	return true;
 }
 
 
 void
-TIniFileSection::AddComment(const std::string& comment)
+TIniFileSection::AddComment(std::string_view comment)
 {
-	fComments.push_back(comment);
+	fComments.emplace_back(comment);
 }
 
 

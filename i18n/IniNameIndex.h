@@ -2,9 +2,13 @@
 #define INI_NAME_INDEX_H
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Folds ASCII letters only, whatever locale the process runs in: the bytes of
@@ -27,6 +31,31 @@ ini_names_equal(std::string_view a, std::string_view b)
 }
 
 
+// A hash of the name with its ASCII letters folded, eight bytes at a time:
+// names that ini_names_equal calls equal hash alike. Never 0.
+inline uint64_t
+ini_folded_hash(std::string_view name)
+{
+	constexpr uint64_t kOnes = 0x0101010101010101ull;
+	constexpr uint64_t kHighBits = 0x8080808080808080ull;
+	constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+	uint64_t hash = name.size() * kMultiplier;
+	for (size_t at = 0; at < name.size(); at += 8) {
+		uint64_t word = 0;
+		memcpy(&word, name.data() + at, std::min<size_t>(8, name.size() - at));
+		// Sets 0x20 in each byte from 'A' to 'Z'; bytes of 0x80 and above
+		// (UTF-8 sequences) stay as they are.
+		const uint64_t low = word & ~kHighBits;
+		const uint64_t fromA = (low + (0x80 - 'A') * kOnes) & kHighBits;
+		const uint64_t pastZ = (low + (0x80 - 'Z' - 1) * kOnes) & kHighBits;
+		word |= (fromA & ~pastZ & ~word) >> 2;
+		hash = (hash ^ word) * kMultiplier;
+		hash ^= hash >> 29;
+	}
+	return hash | 1;
+}
+
+
 // Finds the items of an INI text (sections, pairs) by name, ASCII letter case
 // ignored, in constant time. A text may hold several items of one name;
 // they are kept in the order they stand in their list, so that a lookup
@@ -35,31 +64,42 @@ ini_names_equal(std::string_view a, std::string_view b)
 // The index keeps no copies of the names: a name given with an item must
 // stay where it is, unchanged, while the item is in the index (a section's
 // name, a pair's key).
+//
+// The names live in one open-addressed table (linear probing, at most half
+// full) with their hashes, so a lookup or an insert touches one or two
+// cache lines of the table and the name it compares, and a text of 100,000
+// names costs no allocation per name.
 template<typename Item>
 class TIniNameIndex {
 public:
+	TIniNameIndex() : fCount(0), fRepeats(0), fShift(64) {}
+
 	const Item* First(std::string_view name) const
 	{
-		auto found = fGroups.find(name);
-		return found == fGroups.end() ? nullptr : &found->second.first;
+		const Entry* entry = _Find(name, ini_folded_hash(name));
+		return entry == nullptr ? nullptr : &entry->first;
 	}
 
 	// The first item of that name for which `accept` answers true.
 	template<typename Predicate>
 	const Item* FirstAccepted(std::string_view name, Predicate accept) const
 	{
-		auto found = fGroups.find(name);
-		if (found == fGroups.end())
+		const Entry* entry = _Find(name, ini_folded_hash(name));
+		if (entry == nullptr)
 			return nullptr;
-		const Group& group = found->second;
-		if (accept(group.first))
-			return &group.first;
-		for (const Named& other : group.more) {
-			if (accept(other.item))
-				return &other.item;
+		if (accept(entry->first))
+			return &entry->first;
+		if (entry->more != nullptr) {
+			for (const Named& other : *entry->more) {
+				if (accept(other.item))
+					return &other.item;
+			}
 		}
 		return nullptr;
 	}
+
+	// Whether any name has more than one item.
+	bool HasRepeats() const { return fRepeats > 0; }
 
 	// `item` stands after every other item of that name.
 	void Append(std::string_view name, const Item& item)
@@ -71,46 +111,63 @@ public:
 	// there are fewer).
 	void Insert(std::string_view name, const Item& item, size_t rank)
 	{
-		// One probe of the table: a name met before leaves it unchanged.
-		auto [found, added] = fGroups.emplace(name, Group{item, {}});
-		if (added)
-			return;
-		Group& group = found->second;
-		if (rank > 0) {
-			group.more.insert(group.more.begin()
-				+ std::min(rank - 1, group.more.size()), Named{name, item});
+		const uint64_t hash = ini_folded_hash(name);
+		Entry* entry = _Find(name, hash);
+		if (entry == nullptr) {
+			_Add(Entry{name, hash, item, nullptr});
 			return;
 		}
-		group.more.insert(group.more.begin(), Named{found->first, group.first});
-		group.first = item;
-		_Rename(found, name);
+		fRepeats++;
+		if (entry->more == nullptr)
+			entry->more = std::make_unique<std::vector<Named>>();
+		std::vector<Named>& more = *entry->more;
+		if (rank > 0) {
+			more.insert(more.begin() + std::min(rank - 1, more.size()),
+				Named{name, item});
+			return;
+		}
+		more.insert(more.begin(), Named{entry->name, entry->first});
+		entry->name = name;
+		entry->first = item;
 	}
 
 	// Removes `item`, filed under that name (in any letter case).
 	void Remove(std::string_view name, const Item& item)
 	{
-		auto found = fGroups.find(name);
-		if (found == fGroups.end())
+		Entry* entry = _Find(name, ini_folded_hash(name));
+		if (entry == nullptr)
 			return;
-		Group& group = found->second;
-		if (!(group.first == item)) {
-			auto other = std::find_if(group.more.begin(), group.more.end(),
+		const bool alone = entry->more == nullptr || entry->more->empty();
+		if (!(entry->first == item)) {
+			if (alone)
+				return;
+			auto other = std::find_if(entry->more->begin(), entry->more->end(),
 				[&item](const Named& named) { return named.item == item; });
-			if (other != group.more.end())
-				group.more.erase(other);
+			if (other != entry->more->end()) {
+				entry->more->erase(other);
+				fRepeats--;
+			}
 			return;
 		}
-		if (group.more.empty()) {
-			fGroups.erase(found);
+		if (alone) {
+			_Erase(static_cast<size_t>(entry - fEntries.data()));
 			return;
 		}
-		const Named next = group.more.front();
-		group.more.erase(group.more.begin());
-		group.first = next.item;
-		_Rename(found, next.name);
+		// The group is filed under the name of its first item, which lives
+		// as long as that item.
+		entry->name = entry->more->front().name;
+		entry->first = entry->more->front().item;
+		entry->more->erase(entry->more->begin());
+		fRepeats--;
 	}
 
-	void Clear() { fGroups.clear(); }
+	void Clear()
+	{
+		fEntries.clear();
+		fCount = 0;
+		fRepeats = 0;
+		fShift = 64;
+	}
 
 private:
 	struct Named {
@@ -120,46 +177,96 @@ private:
 
 	// The items of one name. The first, the one lookups find, needs no list
 	// of its own, so a name that occurs once costs no allocation.
-	struct Group {
+	struct Entry {
+		std::string_view name;
+		// 0 marks a free slot.
+		uint64_t hash;
 		Item first;
-		std::vector<Named> more;
+		std::unique_ptr<std::vector<Named>> more;
 	};
 
-	struct FoldedHash {
-		using is_transparent = void;
-		size_t operator()(std::string_view name) const
-		{
-			// FNV-1a over the folded bytes.
-			size_t hash = 14695981039346656037ull;
-			for (char c : name) {
-				hash ^= static_cast<unsigned char>(ini_ascii_lower(c));
-				hash *= 1099511628211ull;
-			}
-			return hash;
-		}
-	};
+	static constexpr size_t kMinSlots = 16;
 
-	struct FoldedEqual {
-		using is_transparent = void;
-		bool operator()(std::string_view a, std::string_view b) const
-		{
-			return ini_names_equal(a, b);
-		}
-	};
-
-	typedef std::unordered_map<std::string_view, Group, FoldedHash,
-		FoldedEqual> GroupMap;
-
-	// The group is filed under the name of its first item, which lives as
-	// long as that item.
-	void _Rename(typename GroupMap::iterator group, std::string_view name)
+	// The top bits of a multiplicative hash, which depend on every bit of
+	// the name's hash.
+	size_t _Home(uint64_t hash) const
 	{
-		auto node = fGroups.extract(group);
-		node.key() = name;
-		fGroups.insert(std::move(node));
+		return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ull) >> fShift);
 	}
 
-	GroupMap fGroups;
+	const Entry* _Find(std::string_view name, uint64_t hash) const
+	{
+		if (fEntries.empty())
+			return nullptr;
+		const size_t mask = fEntries.size() - 1;
+		for (size_t slot = _Home(hash); fEntries[slot].hash != 0;
+				slot = (slot + 1) & mask) {
+			const Entry& entry = fEntries[slot];
+			if (entry.hash == hash && ini_names_equal(entry.name, name))
+				return &entry;
+		}
+		return nullptr;
+	}
+
+	Entry* _Find(std::string_view name, uint64_t hash)
+	{
+		return const_cast<Entry*>(std::as_const(*this)._Find(name, hash));
+	}
+
+	void _Add(Entry&& entry)
+	{
+		if ((fCount + 1) * 2 > fEntries.size())
+			_Grow();
+		_Place(std::move(entry));
+		fCount++;
+	}
+
+	void _Place(Entry&& entry)
+	{
+		const size_t mask = fEntries.size() - 1;
+		size_t slot = _Home(entry.hash);
+		while (fEntries[slot].hash != 0)
+			slot = (slot + 1) & mask;
+		fEntries[slot] = std::move(entry);
+	}
+
+	void _Grow()
+	{
+		const size_t slots = std::max(kMinSlots, fEntries.size() * 2);
+		std::vector<Entry> old(slots);
+		old.swap(fEntries);
+		fShift = 64 - static_cast<unsigned>(std::countr_zero(slots));
+		for (Entry& entry : old) {
+			if (entry.hash != 0)
+				_Place(std::move(entry));
+		}
+	}
+
+	// Frees the slot and moves later entries of its probe run back, so that
+	// every entry stays reachable from its home slot without tombstones.
+	void _Erase(size_t slot)
+	{
+		const size_t mask = fEntries.size() - 1;
+		size_t hole = slot;
+		for (size_t next = (hole + 1) & mask; fEntries[next].hash != 0;
+				next = (next + 1) & mask) {
+			// The distance from an entry's home to where it stands: it may
+			// fill the hole when the hole lies on that way.
+			const size_t home = _Home(fEntries[next].hash);
+			if (((next - home) & mask) >= ((next - hole) & mask)) {
+				fEntries[hole] = std::move(fEntries[next]);
+				hole = next;
+			}
+		}
+		fEntries[hole] = Entry{};
+		fCount--;
+	}
+
+	std::vector<Entry> fEntries;
+	size_t fCount;
+	// Items beyond the first of their name.
+	size_t fRepeats;
+	unsigned fShift;
 };
 
 #endif

@@ -7,7 +7,6 @@
 #include <DataIO.h>
 #include <ExecutableResources.h>
 #include <File.h>
-#include <List.h>
 #include <Resources.h>
 
 #include "IniFile.h"
@@ -19,48 +18,60 @@ const char* const kHeader = "VLT File Format 100";
 constinit std::atomic<TVLT::MissingKeyReporter> sMissingKeyReporter{nullptr};
 
 
-// Replaces every "#<letter>" whose '#' is not the second of a "##" pair.
-// A text never grows in decoding, so it is rewritten over itself: the bytes
-// still to be read always lie at or after the write position.
-void
-decode_escape(std::string* text, char letter, char replacement)
+// Replaces every "#<letter>" whose '#' is not the second of a "##" pair in
+// the `size` bytes at `text`, and answers their new size. A text never grows
+// in decoding, so it is rewritten over itself: the bytes still to be read
+// always lie at or after the write position.
+size_t
+decode_escape(char* text, size_t size, char letter, char replacement)
 {
-	std::string& t = *text;
 	size_t write = 0;
 	// Length of the run of '#' that ends the decoded text so far; the
 	// replacements are never '#', so this equals the run in the text being
 	// scanned.
 	size_t hashRun = 0;
-	for (size_t read = 0; read < t.size(); read++) {
-		const char c = t[read];
-		if (c == '#' && read + 1 < t.size() && t[read + 1] == letter) {
+	for (size_t read = 0; read < size; read++) {
+		const char c = text[read];
+		if (c == '#' && read + 1 < size && text[read + 1] == letter) {
 			if ((hashRun + 1) % 2 == 0) {
-				t[write++] = '#';
-				t[write++] = letter;
+				text[write++] = '#';
+				text[write++] = letter;
 			} else
-				t[write++] = replacement;
+				text[write++] = replacement;
 			read++;
 			hashRun = 0;
 			continue;
 		}
-		t[write++] = c;
+		text[write++] = c;
 		hashRun = c == '#' ? hashRun + 1 : 0;
 	}
-	t.resize(write);
+	return write;
 }
 
 
-void
-collapse_hash_pairs(std::string* text)
+size_t
+collapse_hash_pairs(char* text, size_t size)
 {
-	std::string& t = *text;
 	size_t write = 0;
-	for (size_t read = 0; read < t.size(); read++) {
-		t[write++] = t[read];
-		if (t[read] == '#' && read + 1 < t.size() && t[read + 1] == '#')
+	for (size_t read = 0; read < size; read++) {
+		text[write++] = text[read];
+		if (text[read] == '#' && read + 1 < size && text[read + 1] == '#')
 			read++;
 	}
-	t.resize(write);
+	return write;
+}
+
+
+// Decodes the `size` bytes at `text` in place; answers their new size.
+size_t
+decode_text(char* text, size_t size)
+{
+	if (memchr(text, '#', size) == nullptr)
+		return size;
+	size = decode_escape(text, size, 'n', '\n');
+	size = decode_escape(text, size, 't', '\t');
+	size = decode_escape(text, size, 's', ' ');
+	return collapse_hash_pairs(text, size);
 }
 
 }
@@ -114,13 +125,35 @@ TVLT::Load(TIniFile* ini)
 		fSpecialThanks = value.data();
 
 	ini->ChangeSection("Data");
-	BList keys;
-	ini->EnumKeys(&keys);
-	for (int32 i = 0; i < keys.CountItems(); i++) {
-		const char* key = static_cast<const char*>(keys.ItemAt(i));
-		if (ini->ReadValue(key, value.data()))
-			fTexts[key] = DecodeText(value.data());
+	// Every key and text goes into one block: "key\0text\0" after each
+	// other. Their places are noted as offsets while the block still grows.
+	struct Place {
+		size_t key;
+		size_t keySize;
+		size_t text;
+		size_t textSize;
+	};
+	std::vector<Place> places;
+	auto block = std::make_shared<std::string>();
+	ini->ForEachKey([&places, &block](std::string_view key,
+			std::string_view text) {
+		Place place;
+		place.key = block->size();
+		place.keySize = key.size();
+		block->append(key.data(), key.size() + 1);
+		place.text = block->size();
+		block->append(text.data(), text.size() + 1);
+		place.textSize = decode_text(block->data() + place.text, text.size());
+		(*block)[place.text + place.textSize] = '\0';
+		places.push_back(place);
+	});
+	fTexts.reserve(fTexts.size() + places.size());
+	for (const Place& place : places) {
+		fTexts.insert_or_assign(
+			std::string_view(block->data() + place.key, place.keySize),
+			std::string_view(block->data() + place.text, place.textSize));
 	}
+	fBlocks.push_back(std::move(block));
 	return 0;
 }
 
@@ -130,13 +163,13 @@ TVLT::Text(const char* key) const
 {
 	auto found = fTexts.find(key);
 	if (found != fTexts.end())
-		return found->second.c_str();
+		return found->second.data();
 	if (fShowMissingKeys) {
 		MissingKeyReporter reporter = sMissingKeyReporter.load();
 		if (reporter != nullptr)
 			reporter(key);
 	}
-	return fEmpty.c_str();
+	return "";
 }
 
 
@@ -151,11 +184,6 @@ std::string
 TVLT::DecodeText(const std::string& text)
 {
 	std::string decoded = text;
-	if (decoded.find('#') == std::string::npos)
-		return decoded;
-	decode_escape(&decoded, 'n', '\n');
-	decode_escape(&decoded, 't', '\t');
-	decode_escape(&decoded, 's', ' ');
-	collapse_hash_pairs(&decoded);
+	decoded.resize(decode_text(decoded.data(), decoded.size()));
 	return decoded;
 }

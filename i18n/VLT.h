@@ -1,8 +1,11 @@
 #ifndef VLT_H
 #define VLT_H
 
-#include <map>
+#include <unordered_map>
+#include <vector>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include <SupportDefs.h>
 
@@ -18,7 +21,9 @@ class TIniFile;
 // fresh table, so a table holds one file's texts.
 class TVLT {
 public:
-	typedef std::map<std::string, std::string> TTextMap;
+	// Keys and decoded texts, each followed by a NUL byte, kept in text
+	// blocks the table shares with its copies.
+	typedef std::unordered_map<std::string_view, std::string_view> TTextMap;
 
 	// Called with the key of every missing text looked up while the
 	// show-missing-keys switch is on; the windows layer points it at an alert.
@@ -53,7 +58,7 @@ public:
 
 private:
 	bool fShowMissingKeys;
-	std::string fEmpty;
+	std::vector<std::shared_ptr<const std::string>> fBlocks;
 	TTextMap fTexts;
 	std::string fLanguageName;
 	std::string fSpecialThanks;

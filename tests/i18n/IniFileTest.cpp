@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -532,4 +533,64 @@ TEST(IniFileTest, StreamsAreCutAfterTheNewText)
 	memory.GetSize(&size);
 	EXPECT_EQ(static_cast<off_t>(std::string("\n[ S ]\nkey = v\nother = 2\n\n").size()),
 		size);
+}
+
+
+TEST(IniFileTest, ForEachKeySeesWhatEnumKeysAndReadValueSee)
+{
+	const char* const texts[] = {
+		"[S]\na = 1\nb = 2\n",
+		"[S]\nk = 1\nK = 2\nother = x\nk = 3\n",
+		"[S]\nnoequals\n= empty key\nk =\n",
+		"[S]\n",
+	};
+	for (const char* source : texts) {
+		IniText text(source);
+		TIniFile& ini = text.Ini();
+		ini.ChangeSection("S");
+		// Once as loaded, once after the first key went and one was added.
+		for (int round = 0; round < 2; round++) {
+			std::vector<std::string> expected;
+			BList keys;
+			ini.EnumKeys(&keys);
+			char value[2049];
+			for (const std::string& key : names(keys)) {
+				ASSERT_TRUE(ini.ReadValue(key.c_str(), value));
+				expected.push_back(key + "=" + value);
+			}
+			std::vector<std::string> visited;
+			ini.ForEachKey([&visited](std::string_view key,
+					std::string_view value) {
+				EXPECT_EQ('\0', key.data()[key.size()]);
+				EXPECT_EQ('\0', value.data()[value.size()]);
+				visited.push_back(std::string(key) + "=" + std::string(value));
+			});
+			EXPECT_EQ(expected, visited) << source;
+
+			if (keys.CountItems() > 0)
+				ini.DeleteKey(static_cast<const char*>(keys.ItemAt(0)));
+			ini.WriteValue("added", "4");
+		}
+	}
+}
+
+
+TEST(IniFileTest, KeysWrittenAndDeletedOverAndOverKeepTheirOrder)
+{
+	IniText text("[S]\nfirst = 1\n");
+	TIniFile& ini = text.Ini();
+	ini.ChangeSection("S");
+	for (int i = 0; i < 600; i++) {
+		const std::string key = "key" + std::to_string(i);
+		ini.WriteValue(key.c_str(), "v");
+		if (i >= 2)
+			ini.DeleteKey(("key" + std::to_string(i - 2)).c_str());
+	}
+	ini.WriteValue("last", "2");
+	BList keys;
+	ini.EnumKeys(&keys);
+	EXPECT_EQ((std::vector<std::string>{"first", "key598", "key599", "last"}),
+		names(keys));
+	EXPECT_EQ("\n[ S ]\nfirst = 1\nkey598 = v\nkey599 = v\nlast = 2\n\n",
+		text.Written());
 }

@@ -175,7 +175,7 @@ TEST(VLTTest, EnglishFileHasTheBuiltInKeys)
 	ASSERT_EQ(0, builtIn.Load(nullptr, TVLT::kBuiltInTextId));
 	std::set<std::string> builtInKeys;
 	for (const auto& [key, text] : builtIn.TextMap())
-		builtInKeys.insert(key);
+		builtInKeys.emplace(key);
 	EXPECT_EQ(builtInKeys, data_keys(&englishIni));
 }
 
