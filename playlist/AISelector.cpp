@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <limits>
 #include <random>
-#include <unordered_set>
+#include <string_view>
 
 #include <AtomicFile.h>
 #include <DataIO.h>
 #include <Entry.h>
-#include <List.h>
 #include <Path.h>
 
 #include "IniFile.h"
+#include "IniNumberText.h"
 #include "SongSource.h"
 
 namespace {
@@ -98,10 +98,10 @@ int hex_digit(char c)
 }
 
 
-std::string decode_key(const std::string& key)
+std::string decode_key(std::string_view key)
 {
 	if (key.size() < 2 || key.front() != '"' || key.back() != '"')
-		return key;
+		return std::string(key);
 	std::string name;
 	const size_t end = key.size() - 1;
 	for (size_t i = 1; i < end; i++) {
@@ -117,16 +117,6 @@ std::string decode_key(const std::string& key)
 }
 
 
-std::string ascii_lower(std::string text)
-{
-	for (char& c : text) {
-		if (c >= 'A' && c <= 'Z')
-			c = static_cast<char>(c - 'A' + 'a');
-	}
-	return text;
-}
-
-
 // The decoded keys of a section with their integer values (`fallback` for
 // a value that is no number), in file order.
 template<typename Visit>
@@ -136,16 +126,15 @@ void read_section(TIniFile& ini, const char* section, int32 fallback,
 	if (!ini.SectionExists(section))
 		return;
 	ini.ChangeSection(section);
-	BList keys;
-	ini.EnumKeys(&keys);
-	for (int32 i = 0; i < keys.CountItems(); i++) {
-		const char* key = static_cast<const char*>(keys.ItemAt(i));
-		int32 value = fallback;
-		ini.ReadValue(key, &value);
-		const std::string name = decode_key(key);
+	ini.ForEachKey([fallback, &visit](std::string_view key,
+			std::string_view text) {
+		const int32 value = ini_parse_integer(text,
+			std::numeric_limits<int32>::min(), std::numeric_limits<int32>::max())
+			.value_or(fallback);
+		std::string name = decode_key(key);
 		if (!name.empty())
-			visit(name, value);
-	}
+			visit(std::move(name), value);
+	});
 }
 
 } // namespace
@@ -187,11 +176,12 @@ TAISelector::Load(const BEntry& file)
 	fLoaded = true;
 	TIniFile ini(&file, B_READ_ONLY, kMaxLine);
 	read_section(ini, kPrioritySection, kDefaultPriority,
-		[this](const std::string& name, int32 priority) {
-			fScores[name] = TScore{clamped_priority(priority), 0};
+		[this](std::string&& name, int32 priority) {
+			fScores.insert_or_assign(std::move(name),
+				TScore{clamped_priority(priority), 0});
 		});
 	read_section(ini, kCountSection, 0,
-		[this](const std::string& name, int32 count) {
+		[this](std::string&& name, int32 count) {
 			auto found = fScores.find(name);
 			if (found != fScores.end())
 				found->second.count = std::max(count, 0);
@@ -219,26 +209,20 @@ TAISelector::Save(const BEntry& file) const
 	std::sort(kept.begin(), kept.end(),
 		[](const auto* a, const auto* b) { return a->first < b->first; });
 
-	std::vector<std::string> keys;
-	keys.reserve(kept.size());
-	std::unordered_set<std::string> taken;
-	taken.reserve(kept.size());
-	for (const auto* score : kept) {
-		std::string key = encode_key(score->first, TLetters::kAsTheyAre);
-		if (!taken.insert(ascii_lower(key)).second) {
-			key = encode_key(score->first, TLetters::kEscaped);
-			taken.insert(key);
-		}
-		keys.push_back(std::move(key));
-	}
-
 	BMallocIO text;
 	text.SetBlockSize(1 << 16);
 	{
 		TIniFile ini(&text, kMaxLine);
 		ini.ChangeSection(kPrioritySection);
-		for (size_t i = 0; i < kept.size(); i++)
-			ini.WriteValue(keys[i].c_str(), kept[i]->second.priority);
+		std::vector<std::string> keys;
+		keys.reserve(kept.size());
+		for (const auto* score : kept) {
+			std::string key = encode_key(score->first, TLetters::kAsTheyAre);
+			if (ini.KeyExists(key.c_str()))
+				key = encode_key(score->first, TLetters::kEscaped);
+			ini.WriteValue(key.c_str(), score->second.priority);
+			keys.push_back(std::move(key));
+		}
 		ini.ChangeSection(kCountSection);
 		for (size_t i = 0; i < kept.size(); i++)
 			ini.WriteValue(keys[i].c_str(), kept[i]->second.count);
