@@ -434,6 +434,19 @@ TCorvanView::_Commit(TPendingRow& holder)
 	uint32 level = 0;
 	if (holder.item != NULL) {
 		const int32 parentRow = FullListIndexOf(holder.item);
+		if (parentRow < 0) {
+			// A parent that is not (or no longer) a row of this view.
+			std::vector<TPendingRow> open = std::move(holder.children);
+			while (!open.empty()) {
+				TPendingRow row = std::move(open.back());
+				open.pop_back();
+				_ForgetListPath(row.item);
+				delete row.item;
+				for (TPendingRow& child : row.children)
+					open.push_back(std::move(child));
+			}
+			return;
+		}
 		level = holder.item->OutlineLevel() + 1;
 		at = parentRow + 1;
 		while (at < FullListCountItems() && FullListItemAt(at)->OutlineLevel() >= level)

@@ -25,6 +25,8 @@ namespace {
 const uint32 kPrimaryButton = 1;
 const uint32 kSecondaryButton = 2;
 const bigtime_t kPollInterval = 20000;
+// The room an outline level takes on the left of a row, the latch in it.
+const float kLevelIndent = 12.0f;
 // Squared distance the pointer must exceed for a press to become a drag.
 const float kDragDistanceSquared = 10.0f;
 // The rows a chained delete was confirmed for.
@@ -82,7 +84,7 @@ TCorvanView::MouseDown(BPoint where)
 	const int32 row = _FullRowAt(where);
 	const BListItem* item = FullListItemAt(row);
 	// The latch of a list opens and closes it, as in every outline list.
-	if (item != NULL && where.x < (item->OutlineLevel() + 1) * RowPitch()
+	if (item != NULL && where.x < (item->OutlineLevel() + 1) * kLevelIndent
 		&& CountItemsUnder(const_cast<BListItem*>(item), true) > 0) {
 		BOutlineListView::MouseDown(where);
 		return;
