@@ -257,8 +257,12 @@ status_t set_thread_priority(thread_id thread, int32 newPriority)
 
 thread_id find_thread(const char* name)
 {
-	if (name == NULL)
+	// Asked on every lock and unlock: a known thread needs no reference.
+	if (name == NULL) {
+		if (sCurrentRecord != NULL)
+			return sCurrentRecord->ID();
 		return ThreadRecord::Current()->ID();
+	}
 	Registry& threads = registry();
 	std::lock_guard<std::mutex> lock(threads.lock);
 	thread_id found = B_NAME_NOT_FOUND;

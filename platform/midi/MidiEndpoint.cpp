@@ -16,6 +16,7 @@ BMidiEndpoint::BMidiEndpoint(const char* name, bool isConsumer, bool isLocal)
 	fRegistered(!isLocal),
 	fValid(true),
 	fRefCount(1),
+	fPins(1),
 	fProperties(new BMessage),
 	fBackend(NULL)
 {

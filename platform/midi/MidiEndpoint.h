@@ -56,6 +56,9 @@ private:
 	std::atomic<bool> fRegistered;
 	std::atomic<bool> fValid;
 	int32 fRefCount;
+	// What keeps the object itself: one for its references and one for each
+	// connection snapshot that names it, which a spray may still be using.
+	std::atomic<int32> fPins;
 	BMessage* fProperties;
 	// The backend that published a remote endpoint.
 	BMidiBackend* fBackend;

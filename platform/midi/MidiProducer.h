@@ -1,6 +1,7 @@
 #ifndef _MIDI_PRODUCER_H
 #define _MIDI_PRODUCER_H
 
+#include <atomic>
 #include <vector>
 
 #include <MidiEndpoint.h>
@@ -26,6 +27,10 @@ private:
 
 	// Guarded by the registry's lock, in the order the connections were made.
 	std::vector<BMidiConsumer*> fConnections;
+	// An immutable copy of fConnections (NULL when there are none) that a
+	// spray reads without the lock; replaced whole, under the lock, on every
+	// change. The registry frees a replaced one.
+	std::atomic<const std::vector<BMidiConsumer*>*> fRoute;
 };
 
 #endif

@@ -12,9 +12,7 @@ namespace {
 
 thread_local int32 sDeliveringProducer = 0;
 
-// Room for the connections of one spray and for one message copy without a
-// heap allocation; the program's producers have one or two connections.
-const size_t kInlineTargets = 8;
+// Room for one message copy without a heap allocation.
 const size_t kInlineBytes = 64;
 
 const char* type_name(const BMidiEndpoint* endpoint)
@@ -53,11 +51,29 @@ MidiRegistry::CurrentProducer()
 }
 
 
+thread_local MidiRegistry::SprayMark* MidiRegistry::sMark = NULL;
+thread_local bool MidiRegistry::sKeeperGone = false;
+thread_local MidiRegistry::MarkKeeper MidiRegistry::sKeeper;
+
+
+MidiRegistry::MarkKeeper::~MarkKeeper()
+{
+	sKeeperGone = true;
+	sMark = NULL;
+	if (mark == NULL)
+		return;
+	std::lock_guard<std::mutex> lock(Default().fLock);
+	mark->taken = false;
+}
+
+
 MidiRegistry::MidiRegistry()
 	:
 	fNextID(1),
 	fWatching(false),
-	fSendingNotices(false)
+	fSendingNotices(false),
+	fEpoch(1),
+	fRoutesRetired(false)
 {
 }
 
@@ -99,7 +115,7 @@ MidiRegistry::Release(BMidiEndpoint* endpoint)
 	Aftermath after;
 	_Retire(after, endpoint);
 	_Finish(lock, after);
-	delete endpoint;
+	_Unpin(endpoint);
 	return B_OK;
 }
 
@@ -303,46 +319,28 @@ void
 MidiRegistry::Spray(const BMidiProducer* producer, const uchar* data,
 	size_t length, bool atomic, bigtime_t time)
 {
-	if (data == NULL || length == 0)
+	if (data == NULL || length == 0
+		|| producer->fRoute.load(std::memory_order_relaxed) == NULL)
 		return;
 
-	struct Target {
-		BMidiConsumer* consumer;
-		BMidiBackend* backend;
-	};
-	Target inlineTargets[kInlineTargets];
-	std::vector<Target> manyTargets;
-	Target* targets = inlineTargets;
-	size_t count = 0;
-	{
-		std::lock_guard<std::mutex> lock(fLock);
-		const std::vector<BMidiConsumer*>& connections
-			= producer->fConnections;
-		if (connections.empty())
-			return;
-		if (connections.size() > kInlineTargets) {
-			manyTargets.resize(connections.size());
-			targets = manyTargets.data();
-		}
-		for (BMidiConsumer* consumer : connections) {
-			BMidiBackend* backend = consumer->fBackend;
-			// What flows between two remote endpoints is the backend's
-			// business.
-			if (backend != NULL
-				&& (!producer->fIsLocal || !_Enter(backend)))
-				continue;
-			consumer->fRefCount++;
-			targets[count++] = {consumer, backend};
-		}
+	// Nested sprays are covered by the outermost one's mark.
+	int32 outerProducer = sDeliveringProducer;
+	SprayMark* mark = NULL;
+	if (outerProducer == 0) {
+		mark = sMark != NULL ? sMark : _TakeMark();
+		mark->epoch.store(fEpoch.load());
 	}
+	const Route* route = producer->fRoute.load();
 
 	BMidiProducer* source = const_cast<BMidiProducer*>(producer);
-	int32 outerProducer = sDeliveringProducer;
 	sDeliveringProducer = producer->fID;
-	for (size_t i = 0; i < count; i++) {
-		if (targets[i].backend != NULL) {
-			targets[i].backend->Deliver(source, targets[i].consumer, data,
-				length, atomic, time);
+	for (size_t i = 0; route != NULL && i < route->size(); i++) {
+		BMidiConsumer* consumer = (*route)[i];
+		// Released or withdrawn since the route was made.
+		if (!consumer->fValid.load(std::memory_order_acquire))
+			continue;
+		if (consumer->fBackend != NULL) {
+			_DeliverRemote(source, consumer, data, length, atomic, time);
 			continue;
 		}
 		// Each consumer gets its own copy: Data() may change the bytes.
@@ -354,15 +352,17 @@ MidiRegistry::Spray(const BMidiProducer* producer, const uchar* data,
 			copy = largeCopy.data();
 		}
 		memcpy(copy, data, length);
-		static_cast<BMidiLocalConsumer*>(targets[i].consumer)->Data(copy,
-			length, atomic, time);
+		static_cast<BMidiLocalConsumer*>(consumer)->Data(copy, length, atomic,
+			time);
 	}
 	sDeliveringProducer = outerProducer;
 
-	for (size_t i = 0; i < count; i++) {
-		if (targets[i].backend != NULL)
-			_Leave(targets[i].backend);
-		Release(targets[i].consumer);
+	// Sequentially consistent with _PublishRoute() and _FreeRetiredRoutes():
+	// either this thread sees the retired route or their scan sees it idle.
+	if (mark != NULL) {
+		mark->epoch.store(0);
+		if (fRoutesRetired.load())
+			_FreeRetiredRoutes();
 	}
 }
 
@@ -570,6 +570,8 @@ MidiRegistry::_Finish(std::unique_lock<std::mutex>& lock, Aftermath& after)
 		call();
 	for (BMidiEndpoint* endpoint : after.held)
 		Release(endpoint);
+	if (fRoutesRetired.load())
+		_FreeRetiredRoutes();
 }
 
 
@@ -630,6 +632,104 @@ MidiRegistry::_NotifyConnection(BMidiOp op, const BMidiProducer* producer,
 	message.AddInt32("be:producer", producer->fRegistered ? producer->fID : 0);
 	message.AddInt32("be:consumer", consumer->fRegistered ? consumer->fID : 0);
 	_Notify(message);
+}
+
+
+// The endpoint's memory goes with its last pin: its references are gone and
+// no route that names it is in use.
+void
+MidiRegistry::_Unpin(BMidiEndpoint* endpoint)
+{
+	if (endpoint->fPins.fetch_sub(1, std::memory_order_acq_rel) == 1)
+		delete endpoint;
+}
+
+
+// Replaces the producer's route with a copy of its connections. The old one
+// may still be in a spray; it waits among the retired routes.
+void
+MidiRegistry::_PublishRoute(BMidiProducer* producer)
+{
+	Route* route = NULL;
+	if (!producer->fConnections.empty()) {
+		route = new Route(producer->fConnections);
+		for (BMidiConsumer* consumer : *route)
+			consumer->fPins.fetch_add(1, std::memory_order_relaxed);
+	}
+	const Route* old = producer->fRoute.exchange(route);
+	if (old == NULL)
+		return;
+	fRetiredRoutes.push_back({old, fEpoch.fetch_add(1) + 1});
+	fRoutesRetired.store(true);
+}
+
+
+MidiRegistry::SprayMark*
+MidiRegistry::_TakeMark()
+{
+	std::lock_guard<std::mutex> lock(fLock);
+	auto free = std::find_if(fMarks.begin(), fMarks.end(),
+		[](const std::unique_ptr<SprayMark>& mark) { return !mark->taken; });
+	if (free == fMarks.end()) {
+		fMarks.push_back(std::make_unique<SprayMark>());
+		free = fMarks.end() - 1;
+	}
+	(*free)->taken = true;
+	sMark = free->get();
+	// A thread that sprays while it ends keeps its mark for good.
+	if (!sKeeperGone)
+		sKeeper.mark = sMark;
+	return sMark;
+}
+
+
+// Frees the retired routes no spray can still be reading, and with them the
+// pins on their consumers.
+void
+MidiRegistry::_FreeRetiredRoutes()
+{
+	std::vector<const Route*> unused;
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		uint64 oldestSpray = UINT64_MAX;
+		for (const std::unique_ptr<SprayMark>& mark : fMarks) {
+			uint64 epoch = mark->epoch.load();
+			if (epoch != 0)
+				oldestSpray = std::min(oldestSpray, epoch);
+		}
+		auto inUse = std::partition(fRetiredRoutes.begin(),
+			fRetiredRoutes.end(), [oldestSpray](const RetiredRoute& retired) {
+				return retired.epoch > oldestSpray;
+			});
+		for (auto it = inUse; it != fRetiredRoutes.end(); ++it)
+			unused.push_back(it->route);
+		fRetiredRoutes.erase(inUse, fRetiredRoutes.end());
+		fRoutesRetired.store(!fRetiredRoutes.empty());
+	}
+	for (const Route* route : unused) {
+		for (BMidiConsumer* consumer : *route)
+			_Unpin(consumer);
+		delete route;
+	}
+}
+
+
+// What flows between two remote endpoints is the backend's business; a
+// backend being detached takes no new deliveries.
+void
+MidiRegistry::_DeliverRemote(BMidiProducer* producer, BMidiConsumer* consumer,
+	const uchar* data, size_t length, bool atomic, bigtime_t time)
+{
+	if (!producer->fIsLocal)
+		return;
+	BMidiBackend* backend = consumer->fBackend;
+	{
+		std::lock_guard<std::mutex> lock(fLock);
+		if (!consumer->fValid || !_Enter(backend))
+			return;
+	}
+	backend->Deliver(producer, consumer, data, length, atomic, time);
+	_Leave(backend);
 }
 
 
@@ -749,6 +849,7 @@ MidiRegistry::_AddConnection(Aftermath& after, BMidiProducer* producer,
 	if (_IsConnected(producer, consumer))
 		return;
 	producer->fConnections.push_back(consumer);
+	_PublishRoute(producer);
 	_NotifyConnection(B_MIDI_CONNECTED, producer, consumer);
 	_CallProducer(after, producer, consumer, true);
 }
@@ -761,6 +862,7 @@ MidiRegistry::_RemoveConnection(Aftermath& after, BMidiProducer* producer,
 	std::vector<BMidiConsumer*>& connections = producer->fConnections;
 	connections.erase(std::find(connections.begin(), connections.end(),
 		consumer));
+	_PublishRoute(producer);
 	_NotifyConnection(B_MIDI_DISCONNECTED, producer, consumer);
 
 	BMidiBackend* owner = NULL;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -22,9 +23,16 @@ class BMidiProducer;
 // The process-wide record behind BMidiRoster: endpoints, connections,
 // reference counts, the watcher and the backends. One lock guards all of it.
 // No lock is held while a consumer, a producer hook or a backend runs, so any
-// of them may call back into the kit; an endpoint a delivery or a hook still
-// uses holds a reference until it is done. Created on first use and never
-// destroyed, so endpoints may be released during static destruction.
+// of them may call back into the kit; an endpoint a hook still uses holds a
+// reference until it is done. Created on first use and never destroyed, so
+// endpoints may be released during static destruction.
+//
+// A spray is the hot path and takes no lock for local consumers: it reads its
+// producer's route, an immutable snapshot of the connections that every change
+// replaces under the lock. A replaced route is freed once every thread that
+// was spraying when it was replaced has finished that spray (each spraying
+// thread marks the epoch its outermost spray began in). A route pins the
+// consumers it names, so one released meanwhile is destroyed only after that.
 class MidiRegistry {
 public:
 	enum Kind { kAnyKind, kProducerKind, kConsumerKind };
@@ -74,11 +82,30 @@ public:
 		const uchar* data, size_t length, bool atomic, bigtime_t time);
 
 private:
+	typedef std::vector<BMidiConsumer*> Route;
+
 	// What a change still owes once the lock is released: calls to make and
 	// references to drop after them.
 	struct Aftermath {
 		std::vector<std::function<void()>> calls;
 		std::vector<BMidiEndpoint*> held;
+	};
+	// A thread's mark: the epoch its outermost spray began in, 0 between
+	// sprays. Marks are reused by later threads, never freed.
+	struct SprayMark {
+		std::atomic<uint64> epoch = 0;
+		bool taken = false;
+	};
+	// Gives the thread's mark back when the thread ends.
+	struct MarkKeeper {
+		~MarkKeeper();
+
+		SprayMark* mark = NULL;
+	};
+	struct RetiredRoute {
+		const Route* route;
+		// Sprays that began in this epoch or later cannot have it.
+		uint64 epoch;
 	};
 	struct Notice {
 		BMessenger target;
@@ -96,6 +123,12 @@ private:
 		const BMidiConsumer* consumer);
 
 	void _Hold(Aftermath& after, BMidiEndpoint* endpoint);
+	static void _Unpin(BMidiEndpoint* endpoint);
+	void _PublishRoute(BMidiProducer* producer);
+	SprayMark* _TakeMark();
+	void _FreeRetiredRoutes();
+	void _DeliverRemote(BMidiProducer* producer, BMidiConsumer* consumer,
+		const uchar* data, size_t length, bool atomic, bigtime_t time);
 	bool _Enter(BMidiBackend* backend);
 	void _Leave(BMidiBackend* backend);
 	void _CallBackend(Aftermath& after, BMidiBackend* backend,
@@ -132,6 +165,14 @@ private:
 	BMessenger fWatcher;
 	std::deque<Notice> fNotices;
 	bool fSendingNotices;
+
+	static thread_local SprayMark* sMark;
+	static thread_local bool sKeeperGone;
+	static thread_local MarkKeeper sKeeper;
+	std::atomic<uint64> fEpoch;
+	std::vector<std::unique_ptr<SprayMark>> fMarks;
+	std::vector<RetiredRoute> fRetiredRoutes;
+	std::atomic<bool> fRoutesRetired;
 };
 
 #endif

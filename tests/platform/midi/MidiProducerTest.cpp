@@ -1,5 +1,8 @@
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -54,6 +57,37 @@ protected:
 private:
 	bool* fDestroyed;
 	bool* fAliveAfterRelease;
+};
+
+// Counts the notes it gets, runs an action on each and tells when it is
+// destroyed; the counters outlive it.
+class ActingConsumer : public BMidiLocalConsumer {
+public:
+	ActingConsumer(std::atomic<int>* notes, std::atomic<bool>* destroyed,
+		std::function<void()> action = {})
+		:
+		fNotes(notes),
+		fDestroyed(destroyed),
+		fAction(std::move(action))
+	{
+	}
+
+	void NoteOn(uchar, uchar, uchar, bigtime_t) override
+	{
+		if (*fDestroyed)
+			ADD_FAILURE() << "a note reached a destroyed consumer";
+		(*fNotes)++;
+		if (fAction)
+			fAction();
+	}
+
+protected:
+	~ActingConsumer() override { *fDestroyed = true; }
+
+private:
+	std::atomic<int>* fNotes;
+	std::atomic<bool>* fDestroyed;
+	std::function<void()> fAction;
 };
 
 std::vector<BMidiConsumer*>
@@ -143,4 +177,92 @@ TEST(MidiProducerTest, ConsumerReleasedDuringDeliveryLivesUntilItReturns)
 	EXPECT_EQ(1, recorder->CountEvents());
 	EXPECT_EQ(std::vector<BMidiConsumer*>{recorder.get()},
 		connections_of(producer.get()));
+}
+
+
+// The first consumer drops the last reference to the second while the spray
+// is on its way to both: the second gets nothing more and is gone by the time
+// the spray returns.
+TEST(MidiProducerTest, ConsumerReleasedByAnotherDuringASprayGetsNoMore)
+{
+	std::atomic<int> firstNotes = 0;
+	std::atomic<int> secondNotes = 0;
+	std::atomic<bool> firstDestroyed = false;
+	std::atomic<bool> secondDestroyed = false;
+	auto producer = make_endpoint<BMidiLocalProducer>();
+	BMidiLocalConsumer* second = new ActingConsumer(&secondNotes,
+		&secondDestroyed);
+	bool released = false;
+	auto first = make_endpoint<ActingConsumer>(&firstNotes, &firstDestroyed,
+		[&] {
+			if (!released)
+				second->Release();
+			released = true;
+		});
+	producer->Connect(first.get());
+	producer->Connect(second);
+
+	producer->SprayNoteOn(0, 60, 100);
+
+	EXPECT_EQ(1, firstNotes);
+	EXPECT_EQ(0, secondNotes);
+	EXPECT_TRUE(secondDestroyed);
+	EXPECT_EQ(std::vector<BMidiConsumer*>{first.get()},
+		connections_of(producer.get()));
+	producer->SprayNoteOn(0, 61, 100);
+	EXPECT_EQ(2, firstNotes);
+}
+
+
+// A consumer may drop the last reference to the producer that is delivering
+// to it; the spray finishes without touching the producer again.
+TEST(MidiProducerTest, ProducerReleasedByItsConsumerDuringASpray)
+{
+	std::atomic<int> notes = 0;
+	std::atomic<bool> destroyed = false;
+	BMidiLocalProducer* producer = new BMidiLocalProducer;
+	auto consumer = make_endpoint<ActingConsumer>(&notes, &destroyed,
+		[producer] { producer->Release(); });
+	auto recorder = make_endpoint<BMidiRecordingConsumer>();
+	producer->Connect(consumer.get());
+	producer->Connect(recorder.get());
+
+	producer->SprayNoteOn(0, 60, 100);
+
+	EXPECT_EQ(1, notes);
+	EXPECT_FALSE(destroyed);
+}
+
+
+// The play thread sprays without pause while the window thread keeps
+// connecting consumers and dropping their last reference: none is destroyed
+// while a spray still delivers to it, and none is used afterwards.
+TEST(MidiProducerTest, ConsumersReleasedWhileAnotherThreadSpraysAreNotUsedAfterward)
+{
+	const int kConsumers = 2000;
+	auto producer = make_endpoint<BMidiLocalProducer>();
+	auto recorder = make_endpoint<BMidiRecordingConsumer>();
+	producer->Connect(recorder.get());
+	std::vector<std::atomic<int>> notes(kConsumers);
+	std::vector<std::atomic<bool>> destroyed(kConsumers);
+	std::atomic<bool> stop = false;
+
+	std::thread player([&] {
+		for (int i = 0; !stop; i++)
+			producer->SprayNoteOn(0, i % 128, 100);
+	});
+	for (int i = 0; i < kConsumers; i++) {
+		BMidiLocalConsumer* consumer = new ActingConsumer(&notes[i],
+			&destroyed[i]);
+		producer->Connect(consumer);
+		consumer->Release();
+	}
+	stop = true;
+	player.join();
+
+	for (int i = 0; i < kConsumers; i++)
+		ASSERT_TRUE(destroyed[i]) << i;
+	EXPECT_EQ(std::vector<BMidiConsumer*>{recorder.get()},
+		connections_of(producer.get()));
+	EXPECT_GT(recorder->CountEvents(), 0);
 }
