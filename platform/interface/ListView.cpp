@@ -104,7 +104,7 @@ BListView::MouseDown(BPoint where)
 		return;
 	}
 	if (fListType == B_MULTIPLE_SELECTION_LIST
-		&& (modifierKeys & (B_COMMAND_KEY | B_CONTROL_KEY)) != 0
+		&& (modifierKeys & B_COMMAND_KEY) != 0
 		&& IsItemSelected(index)) {
 		if (_Deselect(index, index)) {
 			_UserChangedSelection();
@@ -112,7 +112,7 @@ BListView::MouseDown(BPoint where)
 		return;
 	}
 	SelectAsUser(index, fListType == B_MULTIPLE_SELECTION_LIST
-		&& (modifierKeys & (B_COMMAND_KEY | B_CONTROL_KEY)) != 0);
+		&& (modifierKeys & B_COMMAND_KEY) != 0);
 }
 
 

@@ -1,5 +1,5 @@
-#include <atomic>
 #include <map>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <RadioButton.h>
 #include <TextControl.h>
 
+#include "../support/RecordingLooper.h"
 #include "GuiTest.h"
 #include "PKNDlgView.h"
 #include "PKNDlgWin.h"
@@ -144,7 +145,13 @@ TEST_F(DialogTest, PlainLetterStaysWithTheFocusedField)
 TEST_F(DialogTest, EnterClicksTheFocusedButtonOnce)
 {
 	RunSteps({
-		[&] { fNo->MakeFocus(true); Type(fNo, B_ENTER, 0); return true; },
+		[&] {
+			fNo->Window()->Lock();
+			fNo->MakeFocus(true);
+			fNo->Window()->Unlock();
+			Type(fNo, B_ENTER, 0);
+			return true;
+		},
 		[&] { return Count(kMsgNo) > 0; },
 		Settle(),
 	});
@@ -156,7 +163,13 @@ TEST_F(DialogTest, EnterClicksTheFocusedButtonOnce)
 TEST_F(DialogTest, EnterElsewhereClicksTheDefaultButtonOnce)
 {
 	RunSteps({
-		[&] { fText->MakeFocus(true); Type(fText->ChildAt(0), B_ENTER, 0); return true; },
+		[&] {
+			fText->Window()->Lock();
+			fText->MakeFocus(true);
+			fText->Window()->Unlock();
+			Type(fText->ChildAt(0), B_ENTER, 0);
+			return true;
+		},
 		[&] { return Count(kMsgOk) > 0; },
 		Settle(),
 	});
@@ -232,33 +245,18 @@ TEST_F(DialogTest, AppearShowsAHiddenWindow)
 }
 
 
-class Recorder : public BLooper {
-public:
-	void MessageReceived(BMessage* message) override
-	{
-		if (message->what == 'chng')
-			fCount++;
-		else
-			BLooper::MessageReceived(message);
-	}
-
-	std::atomic<int32> fCount{0};
-};
-
-
 TEST_F(DialogTest, InvokeSendsTheDefaultMessageToTheTarget)
 {
 	EXPECT_EQ(B_NO_INIT, fDialog->Invoke());
-	Recorder* recorder = new Recorder;
+	RecordingLooper* recorder = new RecordingLooper;
 	recorder->Run();
 	fDialog->SetTarget(recorder);
 	ASSERT_EQ(B_OK, fDialog->SetMessage(new BMessage('chng')));
 	EXPECT_EQ(B_OK, fDialog->Invoke());
-	for (int i = 0; i < 500 && recorder->fCount.load() == 0; i++)
-		snooze(10000);
-	EXPECT_EQ(1, recorder->fCount.load());
-	recorder->Lock();
-	recorder->Quit();
+	std::vector<BMessage> received = recorder->Drain();
+	ASSERT_EQ(1u, received.size());
+	EXPECT_EQ((uint32)'chng', received[0].what);
+	recorder->Finish();
 }
 
 

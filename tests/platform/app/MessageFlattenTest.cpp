@@ -21,8 +21,7 @@ namespace {
 std::vector<char>
 read_sample(const char* name)
 {
-	std::string path = std::string(__FILE__);
-	path = path.substr(0, path.rfind('/')) + "/data/" + name;
+	const std::string path = std::string(MESSAGE_SAMPLES_DIR "/") + name;
 	std::ifstream file(path, std::ios::binary);
 	EXPECT_TRUE(file.good()) << path;
 	return std::vector<char>(std::istreambuf_iterator<char>(file), {});
