@@ -1,6 +1,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -265,4 +266,25 @@ TEST(MidiProducerTest, ConsumersReleasedWhileAnotherThreadSpraysAreNotUsedAfterw
 	EXPECT_EQ(std::vector<BMidiConsumer*>{recorder.get()},
 		connections_of(producer.get()));
 	EXPECT_GT(recorder->CountEvents(), 0);
+}
+
+
+// A hook that unwinds the thread (as kill_thread does) still ends the spray:
+// a consumer released afterwards is destroyed at once.
+TEST(MidiProducerTest, SprayUnwoundByAHookStillEnds)
+{
+	std::atomic<int> notes = 0;
+	std::atomic<bool> throwerDestroyed = false;
+	auto producer = make_endpoint<BMidiLocalProducer>();
+	auto thrower = make_endpoint<ActingConsumer>(&notes, &throwerDestroyed,
+		[] { throw std::runtime_error("unwound"); });
+	producer->Connect(thrower.get());
+
+	EXPECT_THROW(producer->SprayNoteOn(0, 60, 100), std::runtime_error);
+
+	std::atomic<bool> destroyed = false;
+	BMidiLocalConsumer* consumer = new ActingConsumer(&notes, &destroyed);
+	producer->Connect(consumer);
+	consumer->Release();
+	EXPECT_TRUE(destroyed);
 }
