@@ -332,30 +332,34 @@ MidiRegistry::Spray(const BMidiProducer* producer, const uchar* data,
 	}
 	const Route* route = producer->fRoute.load();
 
+	// Ends the spray also when a hook unwinds the thread (kill_thread).
+	// Sequentially consistent with _PublishRoute() and _FreeRetiredRoutes():
+	// either this thread sees the retired route or their scan sees it idle.
+	struct SprayEnd {
+		~SprayEnd()
+		{
+			sDeliveringProducer = outerProducer;
+			if (mark == NULL)
+				return;
+			mark->epoch.store(0);
+			if (registry.fRoutesRetired.load())
+				registry._FreeRetiredRoutes();
+		}
+
+		MidiRegistry& registry;
+		SprayMark* mark;
+		int32 outerProducer;
+	} end = {*this, mark, outerProducer};
+
+	BMidiProducer* source = const_cast<BMidiProducer*>(producer);
 	sDeliveringProducer = producer->fID;
-	try {
-		_Deliver(const_cast<BMidiProducer*>(producer), route, data, length,
-			atomic, time);
-	} catch (...) {
-		// A hook may unwind the thread (kill_thread): the spray still ends.
-		_EndSpray(mark, outerProducer);
-		throw;
-	}
-	_EndSpray(mark, outerProducer);
-}
-
-
-void
-MidiRegistry::_Deliver(BMidiProducer* producer, const Route* route,
-	const uchar* data, size_t length, bool atomic, bigtime_t time)
-{
 	for (size_t i = 0; route != NULL && i < route->size(); i++) {
 		BMidiConsumer* consumer = (*route)[i];
 		// Released or withdrawn since the route was made.
 		if (!consumer->fValid.load(std::memory_order_acquire))
 			continue;
 		if (consumer->fBackend != NULL) {
-			_DeliverRemote(producer, consumer, data, length, atomic, time);
+			_DeliverRemote(source, consumer, data, length, atomic, time);
 			continue;
 		}
 		// Each consumer gets its own copy: Data() may change the bytes.
@@ -370,20 +374,6 @@ MidiRegistry::_Deliver(BMidiProducer* producer, const Route* route,
 		static_cast<BMidiLocalConsumer*>(consumer)->Data(copy, length, atomic,
 			time);
 	}
-}
-
-
-// Sequentially consistent with _PublishRoute() and _FreeRetiredRoutes():
-// either this thread sees the retired route or their scan sees it idle.
-void
-MidiRegistry::_EndSpray(SprayMark* mark, int32 outerProducer)
-{
-	sDeliveringProducer = outerProducer;
-	if (mark == NULL)
-		return;
-	mark->epoch.store(0);
-	if (fRoutesRetired.load())
-		_FreeRetiredRoutes();
 }
 
 

@@ -127,9 +127,6 @@ private:
 	void _PublishRoute(BMidiProducer* producer);
 	SprayMark* _TakeMark();
 	void _FreeRetiredRoutes();
-	void _Deliver(BMidiProducer* producer, const Route* route,
-		const uchar* data, size_t length, bool atomic, bigtime_t time);
-	void _EndSpray(SprayMark* mark, int32 outerProducer);
 	void _DeliverRemote(BMidiProducer* producer, BMidiConsumer* consumer,
 		const uchar* data, size_t length, bool atomic, bigtime_t time);
 	bool _Enter(BMidiBackend* backend);
