@@ -320,6 +320,14 @@ BLooper::IsLocked() const
 }
 
 
+int32
+BLooper::CountLockRequests() const
+{
+	std::shared_ptr<LooperPort> port = HandlerRegistry::Default().PortFor(this);
+	return port != nullptr ? port->CountLockRequests() : 0;
+}
+
+
 thread_id
 BLooper::Thread() const
 {

@@ -87,6 +87,8 @@ public:
 	status_t LockWithTimeout(bigtime_t timeout);
 	// True when the calling thread holds the lock.
 	bool IsLocked() const;
+	// The threads that hold or wait for the lock, as a snapshot.
+	int32 CountLockRequests() const;
 	// Where the original platform required the caller to hold the lock, a
 	// debug build stops the program with a message when it does not; other
 	// builds check nothing.

@@ -28,6 +28,7 @@ LooperPort::LooperPort(BLooper* looper, int32 token)
 	fDispatcher(NULL),
 	fThread(-1),
 	fLockCount(0),
+	fLockWaiters(0),
 	fBatchLeft(0),
 	fDispatching(false),
 	fQuitting(false),
@@ -120,10 +121,12 @@ LooperPort::Lock(bigtime_t timeout)
 		return B_OK;
 	}
 
-	if (!ServingThread::Default().Wait(fLockReleased, lock, timeout,
-			[this] { return fLockCount == 0 || fClosed; })) {
+	fLockWaiters++;
+	const bool released = ServingThread::Default().Wait(fLockReleased, lock, timeout,
+		[this] { return fLockCount == 0 || fClosed; });
+	fLockWaiters--;
+	if (!released)
 		return B_TIMED_OUT;
-	}
 	if (fClosed)
 		return B_BAD_VALUE;
 	fOwner = std::this_thread::get_id();
@@ -136,9 +139,11 @@ bool
 LooperPort::LockForDispatch()
 {
 	std::unique_lock<std::mutex> lock(fMutex);
+	fLockWaiters++;
 	ServingThread::Default().Wait(fLockReleased, lock, B_INFINITE_TIMEOUT, [this] {
 		return fLockCount == 0 || is_caller(fOwner) || fQuitting || fClosed;
 	});
+	fLockWaiters--;
 	if (fQuitting || fClosed)
 		return false;
 	if (fLockCount == 0)
@@ -168,6 +173,14 @@ LooperPort::IsLockedByCaller()
 {
 	std::lock_guard<std::mutex> guard(fMutex);
 	return fLockCount > 0 && is_caller(fOwner);
+}
+
+
+int32
+LooperPort::CountLockRequests()
+{
+	std::lock_guard<std::mutex> guard(fMutex);
+	return fLockWaiters + (fLockCount > 0 ? 1 : 0);
 }
 
 

@@ -68,6 +68,8 @@ public:
 	bool LockForDispatch();
 	void Unlock();
 	bool IsLockedByCaller();
+	// The holder, if any, and every thread waiting for the lock.
+	int32 CountLockRequests();
 
 	// The looper stops dispatching: waiters for messages and the dispatching
 	// thread's lock give up.
@@ -100,6 +102,7 @@ private:
 
 	std::thread::id fOwner;
 	int32 fLockCount;
+	int32 fLockWaiters;
 
 	std::atomic<int32> fBatchLeft;
 	std::thread::id fDispatchingThread;

@@ -448,7 +448,11 @@ TEST(WindowThreadTest, LockFromAnotherThreadHoldsOffDispatching)
 		ASSERT_TRUE(window->Lock());
 		locked.store(true);
 		window->PostMessage('lock');
-		snooze(20000);
+		// Holds the lock until the window's thread is waiting for it.
+		const bigtime_t deadline = system_time() + 10000000;
+		while (window->CountLockRequests() < 2 && system_time() < deadline)
+			std::this_thread::yield();
+		EXPECT_GE(window->CountLockRequests(), 2);
 		window->releasing.store(true);
 		window->Unlock();
 	});
