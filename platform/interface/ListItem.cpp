@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <Font.h>
+#include <ListView.h>
 #include <View.h>
 
 BListItem::BListItem(uint32 outlineLevel, bool expanded)
@@ -12,7 +13,11 @@ BListItem::BListItem(uint32 outlineLevel, bool expanded)
 	fLevel(outlineLevel),
 	fSelected(false),
 	fEnabled(true),
-	fExpanded(expanded)
+	fExpanded(expanded),
+	fOwner(NULL),
+	fRow(-1),
+	fFullIndex(-1),
+	fSuperitem(NULL)
 {
 }
 
@@ -40,6 +45,8 @@ void
 BListItem::SetHeight(float height)
 {
 	fHeight = height;
+	if (fOwner != NULL)
+		fOwner->_HeightChanged(this);
 }
 
 

@@ -5,6 +5,7 @@
 #include <Rect.h>
 
 class BFont;
+class BListView;
 class BView;
 
 // One row of a BListView or BOutlineListView. The item draws itself; the list
@@ -38,12 +39,23 @@ public:
 	virtual void Update(BView* owner, const BFont* font);
 
 private:
+	friend class BListView;
+	friend class BOutlineListView;
+
 	float fWidth;
 	float fHeight;
 	uint32 fLevel;
 	bool fSelected;
 	bool fEnabled;
 	bool fExpanded;
+	// What the owning list keeps in the item so that finding it costs no
+	// walk: the list it belongs to, its row and full-list positions (each
+	// valid while the list's renumbered prefix covers it; fRow is -1 while
+	// the item is no row), and the outline superitem.
+	BListView* fOwner;
+	int32 fRow;
+	int32 fFullIndex;
+	BListItem* fSuperitem;
 };
 
 #endif

@@ -18,7 +18,10 @@ BListView::BListView(BRect frame, const char* name, list_view_type type,
 	fSelectMessage(NULL),
 	fListType(type),
 	fAnchorIndex(-1),
-	fContentHeight(0)
+	fContentHeight(0),
+	fRowsValid(0),
+	fTops(1, 0.0f),
+	fTopsValid(0)
 {
 	SetViewColor(make_color(255, 255, 255));
 	SetLowColor(make_color(255, 255, 255));
@@ -27,6 +30,11 @@ BListView::BListView(BRect frame, const char* name, list_view_type type,
 
 BListView::~BListView()
 {
+	for (BListItem* item : fItems) {
+		if (item->fOwner == this)
+			item->fOwner = NULL;
+		item->fRow = -1;
+	}
 	delete fSelectMessage;
 }
 
@@ -40,18 +48,20 @@ BListView::Draw(BRect updateRect)
 	const rgb_color high = HighColor();
 	const rgb_color low = LowColor();
 	// Rows start at the list's own origin; scrolling moves the bounds.
+	_CountTops(CountItems());
+	const int32 first = std::max<int32>(0, int32(std::upper_bound(fTops.begin(),
+		fTops.begin() + CountItems() + 1, updateRect.top) - fTops.begin()) - 1);
 	BRect frame = Bounds();
-	frame.bottom = -1;
-	for (BListItem* item : fItems) {
-		frame.top = frame.bottom + 1;
-		frame.bottom = frame.top + std::ceil(item->Height());
+	for (int32 i = first; i < CountItems(); i++) {
+		frame.top = fTops[i];
+		frame.bottom = fTops[i + 1] - 1;
 		if (frame.top > updateRect.bottom)
 			break;
 		if (!frame.Intersects(updateRect))
 			continue;
 		SetHighColor(high);
 		SetLowColor(low);
-		DrawItem(item, frame, true);
+		DrawItem(fItems[i], frame, true);
 	}
 	SetHighColor(high);
 	SetLowColor(low);
@@ -170,16 +180,10 @@ BListView::AddItem(BListItem* item)
 bool
 BListView::AddItem(BListItem* item, int32 atIndex)
 {
-	if (item == NULL || atIndex < 0 || atIndex > CountItems())
+	if (item == NULL || item->fOwner != NULL || atIndex < 0 || atIndex > CountItems())
 		return false;
-	fItems.insert(fItems.begin() + atIndex, item);
-	if (fAnchorIndex >= atIndex)
-		fAnchorIndex++;
-	BFont font;
-	GetFont(&font);
-	item->Update(this, &font);
-	fContentHeight += _RowHeight(item);
-	_ItemsChanged();
+	item->fOwner = this;
+	_InsertRows(atIndex, &item, 1);
 	return true;
 }
 
@@ -196,10 +200,21 @@ BListView::AddList(BList* newItems, int32 atIndex)
 {
 	if (newItems == NULL || atIndex < 0 || atIndex > CountItems())
 		return false;
-	for (int32 i = 0; i < newItems->CountItems(); i++) {
-		if (!AddItem(static_cast<BListItem*>(newItems->ItemAt(i)), atIndex + i))
+	const int32 count = newItems->CountItems();
+	std::vector<BListItem*> items(count);
+	for (int32 i = 0; i < count; i++)
+		items[i] = static_cast<BListItem*>(newItems->ItemAt(i));
+	// All or nothing: an item already in a list (this one included, or twice
+	// in `newItems`) leaves the list as it was.
+	for (int32 i = 0; i < count; i++) {
+		if (items[i] == NULL || items[i]->fOwner != NULL) {
+			while (--i >= 0)
+				items[i]->fOwner = NULL;
 			return false;
+		}
+		items[i]->fOwner = this;
 	}
+	_InsertRows(atIndex, items.data(), count);
 	return true;
 }
 
@@ -217,17 +232,8 @@ BListView::RemoveItem(int32 index)
 	if (index < 0 || index >= CountItems())
 		return NULL;
 	BListItem* item = fItems[index];
-	fItems.erase(fItems.begin() + index);
-	fContentHeight -= _RowHeight(item);
-	if (fAnchorIndex == index)
-		fAnchorIndex = -1;
-	else if (fAnchorIndex > index)
-		fAnchorIndex--;
-	if (item->IsSelected()) {
-		item->Deselect();
-		SelectionChanged();
-	}
-	_ItemsChanged();
+	_RemoveRows(index, 1);
+	item->fOwner = NULL;
 	return item;
 }
 
@@ -237,8 +243,9 @@ BListView::RemoveItems(int32 index, int32 count)
 {
 	if (index < 0 || count < 0 || index + count > CountItems())
 		return false;
-	for (int32 i = 0; i < count; i++)
-		BListView::RemoveItem(index);
+	for (int32 i = index; i < index + count; i++)
+		fItems[i]->fOwner = NULL;
+	_RemoveRows(index, count);
 	return true;
 }
 
@@ -250,10 +257,13 @@ BListView::MakeEmpty()
 	for (BListItem* item : fItems) {
 		hadSelection |= item->IsSelected();
 		item->Deselect();
+		item->fOwner = NULL;
+		item->fRow = -1;
 	}
 	fItems.clear();
 	fContentHeight = 0;
 	fAnchorIndex = -1;
+	_RowsChanged(0);
 	if (hadSelection)
 		SelectionChanged();
 	_ItemsChanged();
@@ -284,22 +294,25 @@ BListView::LastItem() const
 int32
 BListView::IndexOf(const BListItem* item) const
 {
-	const auto found = std::find(fItems.begin(), fItems.end(), item);
-	return found == fItems.end() ? -1 : int32(found - fItems.begin());
+	if (item == NULL || item->fOwner != this || item->fRow < 0)
+		return -1;
+	if (item->fRow >= fRowsValid) {
+		for (int32 i = fRowsValid; i < CountItems(); i++)
+			fItems[i]->fRow = i;
+		fRowsValid = CountItems();
+	}
+	return item->fRow;
 }
 
 
 int32
 BListView::IndexOf(BPoint point) const
 {
-	float top = 0;
-	for (int32 i = 0; i < CountItems(); i++) {
-		const float bottom = top + std::ceil(fItems[i]->Height());
-		if (point.y >= top && point.y < bottom + 1)
-			return point.y >= 0 ? i : -1;
-		top = bottom + 1;
-	}
-	return -1;
+	_CountTops(CountItems());
+	if (point.y < 0 || !(point.y < fTops[CountItems()]))
+		return -1;
+	return int32(std::upper_bound(fTops.begin(), fTops.begin() + CountItems() + 1,
+		point.y) - fTops.begin()) - 1;
 }
 
 
@@ -330,6 +343,7 @@ BListView::SwapItems(int32 a, int32 b)
 	if (ItemAt(a) == NULL || ItemAt(b) == NULL)
 		return false;
 	std::swap(fItems[a], fItems[b]);
+	_RowsChanged(std::min(a, b));
 	Invalidate();
 	return true;
 }
@@ -343,6 +357,7 @@ BListView::MoveItem(int32 from, int32 to)
 	BListItem* item = fItems[from];
 	fItems.erase(fItems.begin() + from);
 	fItems.insert(fItems.begin() + to, item);
+	_RowsChanged(std::min(from, to));
 	Invalidate();
 	return true;
 }
@@ -357,6 +372,7 @@ BListView::SortItems(int (*compare)(const void*, const void*))
 			return compare(&a, &b) < 0;
 		});
 	fAnchorIndex = -1;
+	_RowsChanged(0);
 	Invalidate();
 }
 
@@ -506,15 +522,12 @@ BListView::SelectionChanged()
 BRect
 BListView::ItemFrame(int32 index) const
 {
-	BRect frame = Bounds();
-	frame.top = 0;
-	frame.bottom = -1;
-	for (int32 i = 0; i <= index && i < CountItems(); i++) {
-		frame.top = frame.bottom + 1;
-		frame.bottom = frame.top + std::ceil(fItems[i]->Height());
-	}
 	if (index < 0 || index >= CountItems())
 		return BRect();
+	_CountTops(index + 1);
+	BRect frame = Bounds();
+	frame.top = fTops[index];
+	frame.bottom = fTops[index + 1] - 1;
 	return frame;
 }
 
@@ -555,6 +568,91 @@ BListView::SelectAsUser(int32 index, bool extend)
 	if (_Select(index, index, extend)) {
 		_UserChangedSelection();
 	}
+}
+
+
+void
+BListView::_InsertRows(int32 at, BListItem* const* items, int32 count)
+{
+	if (count == 0)
+		return;
+	BFont font;
+	GetFont(&font);
+	for (int32 i = 0; i < count; i++) {
+		// Not a row yet: its height counts once it is one.
+		items[i]->fRow = -1;
+		items[i]->Update(this, &font);
+		items[i]->fRow = at + i;
+		fContentHeight += _RowHeight(items[i]);
+	}
+	fItems.insert(fItems.begin() + at, items, items + count);
+	if (fAnchorIndex >= at)
+		fAnchorIndex += count;
+	_RowsChanged(at);
+	_ItemsChanged();
+}
+
+
+void
+BListView::_RemoveRows(int32 at, int32 count)
+{
+	if (count == 0)
+		return;
+	bool hadSelection = false;
+	for (int32 i = at; i < at + count; i++) {
+		BListItem* item = fItems[i];
+		item->fRow = -1;
+		fContentHeight -= _RowHeight(item);
+		hadSelection |= item->IsSelected();
+		item->Deselect();
+	}
+	fItems.erase(fItems.begin() + at, fItems.begin() + at + count);
+	if (fAnchorIndex >= at + count)
+		fAnchorIndex -= count;
+	else if (fAnchorIndex >= at)
+		fAnchorIndex = -1;
+	_RowsChanged(at);
+	if (hadSelection)
+		SelectionChanged();
+	_ItemsChanged();
+}
+
+
+void
+BListView::_ReplaceRows(int32 at, const std::vector<BListItem*>& items)
+{
+	std::copy(items.begin(), items.end(), fItems.begin() + at);
+	_RowsChanged(at);
+	Invalidate();
+}
+
+
+void
+BListView::_RowsChanged(int32 from)
+{
+	fRowsValid = std::min(fRowsValid, from);
+	fTopsValid = std::min(fTopsValid, from);
+}
+
+
+void
+BListView::_HeightChanged(BListItem* item)
+{
+	const int32 row = IndexOf(item);
+	if (row >= 0)
+		fTopsValid = std::min(fTopsValid, row);
+}
+
+
+void
+BListView::_CountTops(int32 count) const
+{
+	if (fTopsValid >= count)
+		return;
+	fTops.resize(CountItems() + 1);
+	for (int32 i = fTopsValid; i < count; i++)
+		fTops[i + 1] = fTops[i] + _RowHeight(fItems[i]);
+	fTopsValid = count;
 }
 
 

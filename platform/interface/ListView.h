@@ -95,6 +95,19 @@ protected:
 	void SelectAsUser(int32 index, bool extend);
 
 private:
+	friend class BListItem;
+	friend class BOutlineListView;
+
+	// Row changes in batches: the caches are renumbered once per batch, and
+	// the selection-changed hook and redraw happen once.
+	void _InsertRows(int32 at, BListItem* const* items, int32 count);
+	void _RemoveRows(int32 at, int32 count);
+	// Puts `items`, the same rows in another order, at rows `at`….
+	void _ReplaceRows(int32 at, const std::vector<BListItem*>& items);
+	void _RowsChanged(int32 from);
+	void _HeightChanged(BListItem* item);
+	// Brings fTops up to row `count`.
+	void _CountTops(int32 count) const;
 	bool _Select(int32 from, int32 to, bool extend);
 	bool _Deselect(int32 from, int32 to);
 	void _UserChangedSelection();
@@ -111,6 +124,11 @@ private:
 	int32 fAnchorIndex;
 	// The rows' total height, kept as items come and go.
 	float fContentHeight;
+	// Items' fRow values are right for rows below fRowsValid.
+	mutable int32 fRowsValid;
+	// fTops[i] is row i's top, right for i <= fTopsValid.
+	mutable std::vector<float> fTops;
+	mutable int32 fTopsValid;
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include <OutlineListView.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include <InterfaceDefs.h>
 
@@ -16,13 +17,18 @@ const rgb_color kLatchColor = make_color(80, 80, 80);
 BOutlineListView::BOutlineListView(BRect frame, const char* name,
 	list_view_type type, uint32 resizingMode, uint32 flags)
 	:
-	BListView(frame, name, type, resizingMode, flags)
+	BListView(frame, name, type, resizingMode, flags),
+	fFullValid(0)
 {
 }
 
 
 BOutlineListView::~BOutlineListView()
 {
+	for (BListItem* item : fFullList) {
+		item->fOwner = NULL;
+		item->fSuperitem = NULL;
+	}
 }
 
 
@@ -94,9 +100,15 @@ BOutlineListView::RemoveItem(BListItem* item)
 	if (index < 0)
 		return false;
 	const int32 end = _SubtreeEnd(index);
-	for (BListItem* shown : _VisibleIn(index, end))
-		BListView::RemoveItem(IndexOf(shown));
+	const std::vector<BListItem*> rows = _RowsIn(index, end);
+	if (!rows.empty())
+		_RemoveRows(IndexOf(rows.front()), int32(rows.size()));
+	for (int32 i = index; i < end; i++) {
+		fFullList[i]->fOwner = NULL;
+		fFullList[i]->fSuperitem = NULL;
+	}
 	fFullList.erase(fFullList.begin() + index, fFullList.begin() + end);
+	_FullListChanged(index);
 	return true;
 }
 
@@ -112,7 +124,12 @@ BOutlineListView::RemoveItem(int32 fullListIndex)
 void
 BOutlineListView::MakeEmpty()
 {
+	for (BListItem* item : fFullList) {
+		item->fOwner = NULL;
+		item->fSuperitem = NULL;
+	}
 	fFullList.clear();
+	_FullListChanged(0);
 	BListView::MakeEmpty();
 }
 
@@ -128,10 +145,14 @@ BOutlineListView::FullListItemAt(int32 fullListIndex) const
 int32
 BOutlineListView::FullListIndexOf(const BListItem* item) const
 {
-	// From the end: lists are built by appending, so the items asked about
-	// most (the superitem of the next item) are near it.
-	const auto found = std::find(fFullList.rbegin(), fFullList.rend(), item);
-	return found == fFullList.rend() ? -1 : int32(fFullList.rend() - found) - 1;
+	if (item == NULL || item->fOwner != this)
+		return -1;
+	if (item->fFullIndex >= fFullValid) {
+		for (int32 i = fFullValid; i < FullListCountItems(); i++)
+			fFullList[i]->fFullIndex = i;
+		fFullValid = FullListCountItems();
+	}
+	return item->fFullIndex;
 }
 
 
@@ -163,14 +184,7 @@ BOutlineListView::FullListCurrentSelection(int32 n) const
 BListItem*
 BOutlineListView::Superitem(const BListItem* item) const
 {
-	const int32 index = FullListIndexOf(item);
-	if (index < 0)
-		return NULL;
-	for (int32 i = index - 1; i >= 0; i--) {
-		if (fFullList[i]->OutlineLevel() < item->OutlineLevel())
-			return fFullList[i];
-	}
-	return NULL;
+	return item != NULL && item->fOwner == this ? item->fSuperitem : NULL;
 }
 
 
@@ -184,9 +198,8 @@ BOutlineListView::Expand(BListItem* item)
 	const int32 row = IndexOf(item);
 	if (row < 0)
 		return;
-	int32 at = row + 1;
-	for (BListItem* shown : _VisibleIn(index + 1, _SubtreeEnd(index)))
-		BListView::AddItem(shown, at++);
+	const std::vector<BListItem*> shown = _ShownIn(index + 1, _SubtreeEnd(index));
+	_InsertRows(row + 1, shown.data(), int32(shown.size()));
 }
 
 
@@ -196,13 +209,12 @@ BOutlineListView::Collapse(BListItem* item)
 	const int32 index = FullListIndexOf(item);
 	if (index < 0 || !item->IsExpanded())
 		return;
-	std::vector<BListItem*> hidden = _VisibleIn(index + 1, _SubtreeEnd(index));
 	item->SetExpanded(false);
-	if (IndexOf(item) < 0)
+	const int32 row = IndexOf(item);
+	if (row < 0)
 		return;
-	for (BListItem* shown : hidden)
-		BListView::RemoveItem(IndexOf(shown));
-	InvalidateItem(IndexOf(item));
+	_RemoveRows(row + 1, int32(_RowsIn(index + 1, _SubtreeEnd(index)).size()));
+	InvalidateItem(row);
 }
 
 
@@ -217,9 +229,22 @@ BOutlineListView::IsExpanded(int32 fullListIndex) const
 int32
 BOutlineListView::CountItemsUnder(BListItem* superitem, bool oneLevelOnly) const
 {
+	int32 begin = 0;
+	int32 end = FullListCountItems();
+	uint32 childLevel = 0;
+	if (superitem != NULL) {
+		const int32 superIndex = FullListIndexOf(superitem);
+		if (superIndex < 0)
+			return 0;
+		begin = superIndex + 1;
+		end = _SubtreeEnd(superIndex);
+		childLevel = superitem->OutlineLevel() + 1;
+	}
+	if (!oneLevelOnly)
+		return end - begin;
 	int32 count = 0;
-	while (ItemUnderAt(superitem, oneLevelOnly, count) != NULL)
-		count++;
+	for (int32 i = begin; i < end; i++)
+		count += fFullList[i]->OutlineLevel() == childLevel;
 	return count;
 }
 
@@ -262,16 +287,14 @@ BOutlineListView::SortItemsUnder(BListItem* superitem, bool oneLevelOnly,
 		begin = superIndex + 1;
 		end = _SubtreeEnd(superIndex);
 	}
-	const std::vector<BListItem*> shownBefore = _VisibleIn(begin, end);
+	const std::vector<BListItem*> shownBefore = _RowsIn(begin, end);
 	_SortRange(begin, end, !oneLevelOnly, compare);
+	_FullListChanged(begin);
 	if (shownBefore.empty())
 		return;
 	// The rows of the range stay one block in the visible list; only their
-	// order changes. Moving keeps every item's selection.
-	const int32 firstRow = IndexOf(shownBefore.front());
-	int32 row = firstRow;
-	for (BListItem* shown : _VisibleIn(begin, end))
-		MoveItem(IndexOf(shown), row++);
+	// order changes, and every item keeps its selection.
+	_ReplaceRows(IndexOf(shownBefore.front()), _RowsIn(begin, end));
 }
 
 
@@ -319,16 +342,44 @@ BOutlineListView::DrawItem(BListItem* item, BRect itemRect, bool complete)
 bool
 BOutlineListView::_InsertAt(BListItem* item, int32 fullIndex)
 {
-	if (FullListHasItem(item))
+	if (item->fOwner != NULL)
 		return false;
-	// With nothing collapsed, full-list and row indexes are the same.
-	const bool allShown = FullListCountItems() == CountItems();
+	const uint32 level = item->OutlineLevel();
+	BListItem* previous = fullIndex > 0 ? fFullList[fullIndex - 1] : NULL;
+	BListItem* superitem = previous;
+	while (superitem != NULL && superitem->OutlineLevel() >= level)
+		superitem = superitem->fSuperitem;
+	// Deeper items right after the new one become its subtree; those whose
+	// superitem came before it now hang under it. Their rows leave and come
+	// back as the new item shows them.
+	int32 runEnd = fullIndex;
+	while (runEnd < FullListCountItems() && fFullList[runEnd]->OutlineLevel() > level)
+		runEnd++;
+	const std::vector<BListItem*> runRows = _RowsIn(fullIndex, runEnd);
+	if (!runRows.empty())
+		_RemoveRows(IndexOf(runRows.front()), int32(runRows.size()));
+	uint32 shallowest = UINT32_MAX;
+	for (int32 i = fullIndex; i < runEnd; i++) {
+		BListItem* below = fFullList[i];
+		if (below->OutlineLevel() <= shallowest)
+			below->fSuperitem = item;
+		shallowest = std::min(shallowest, below->OutlineLevel());
+	}
+
 	fFullList.insert(fFullList.begin() + fullIndex, item);
-	if (_IsVisible(fullIndex))
-		BListView::AddItem(item, allShown ? fullIndex : _VisibleIndexBefore(fullIndex));
+	item->fOwner = this;
+	item->fSuperitem = superitem;
+	item->fFullIndex = fullIndex;
+	_FullListChanged(fullIndex);
+	if (superitem == NULL || (superitem->IsExpanded() && IndexOf(superitem) >= 0)) {
+		const int32 row = _RowFor(fullIndex);
+		_InsertRows(row, &item, 1);
+		const std::vector<BListItem*> shown = _ShownIn(fullIndex + 1, runEnd + 1);
+		_InsertRows(row + 1, shown.data(), int32(shown.size()));
+	}
 	// A superitem that gains its first child now shows a latch.
-	if (fullIndex > 0 && item->OutlineLevel() > fFullList[fullIndex - 1]->OutlineLevel())
-		InvalidateItem(IndexOf(fFullList[fullIndex - 1]));
+	if (previous != NULL && level > previous->OutlineLevel())
+		InvalidateItem(IndexOf(previous));
 	return true;
 }
 
@@ -362,57 +413,57 @@ BOutlineListView::_SubtreeEnd(int32 fullIndex) const
 }
 
 
-bool
-BOutlineListView::_IsVisible(int32 fullIndex) const
-{
-	uint32 level = fFullList[fullIndex]->OutlineLevel();
-	for (int32 i = fullIndex - 1; i >= 0 && level > 0; i--) {
-		if (fFullList[i]->OutlineLevel() < level) {
-			if (!fFullList[i]->IsExpanded())
-				return false;
-			level = fFullList[i]->OutlineLevel();
-		}
-	}
-	return true;
-}
-
-
 int32
-BOutlineListView::_VisibleIndexBefore(int32 fullIndex) const
+BOutlineListView::_RowFor(int32 fullIndex) const
 {
-	int32 count = 0;
-	bool hiding = false;
-	uint32 hiddenBelow = 0;
-	for (int32 i = 0; i < fullIndex; i++) {
-		const BListItem* item = fFullList[i];
-		if (hiding && item->OutlineLevel() > hiddenBelow)
-			continue;
-		hiding = !item->IsExpanded();
-		hiddenBelow = item->OutlineLevel();
-		count++;
-	}
-	return count;
+	if (fullIndex == 0)
+		return 0;
+	// The item before, or its nearest ancestor that is a row: that one is
+	// collapsed then, so no row of its subtree lies between it and us.
+	const BListItem* before = fFullList[fullIndex - 1];
+	while (IndexOf(before) < 0)
+		before = before->fSuperitem;
+	return IndexOf(before) + 1;
 }
 
 
 std::vector<BListItem*>
-BOutlineListView::_VisibleIn(int32 begin, int32 end) const
+BOutlineListView::_RowsIn(int32 begin, int32 end) const
 {
-	// Whether an item shows depends on every ancestor, so the walk starts at
-	// the top of the list whatever range is asked for.
+	std::vector<BListItem*> rows;
+	for (int32 i = begin; i < end; i++) {
+		if (fFullList[i]->fRow >= 0)
+			rows.push_back(fFullList[i]);
+	}
+	return rows;
+}
+
+
+std::vector<BListItem*>
+BOutlineListView::_ShownIn(int32 begin, int32 end) const
+{
 	std::vector<BListItem*> shown;
-	bool hiding = false;
-	uint32 hiddenBelow = 0;
-	for (int32 i = 0; i < end; i++) {
+	std::vector<bool> inRange(end > begin ? end - begin : 0);
+	for (int32 i = begin; i < end; i++) {
 		BListItem* item = fFullList[i];
-		if (hiding && item->OutlineLevel() > hiddenBelow)
-			continue;
-		hiding = !item->IsExpanded();
-		hiddenBelow = item->OutlineLevel();
-		if (i >= begin)
+		const BListItem* superitem = item->fSuperitem;
+		bool show = superitem == NULL;
+		if (!show && superitem->IsExpanded()) {
+			const int32 at = FullListIndexOf(superitem);
+			show = at >= begin ? bool(inRange[at - begin]) : IndexOf(superitem) >= 0;
+		}
+		inRange[i - begin] = show;
+		if (show)
 			shown.push_back(item);
 	}
 	return shown;
+}
+
+
+void
+BOutlineListView::_FullListChanged(int32 from)
+{
+	fFullValid = std::min(fFullValid, from);
 }
 
 

@@ -65,14 +65,21 @@ private:
 	bool _HasSubitems(int32 fullIndex) const;
 	BRect _LatchRect(BRect itemRect, uint32 level) const;
 	int32 _SubtreeEnd(int32 fullIndex) const;
-	bool _IsVisible(int32 fullIndex) const;
-	int32 _VisibleIndexBefore(int32 fullIndex) const;
-	std::vector<BListItem*> _VisibleIn(int32 begin, int32 end) const;
+	// The row a newly shown item at `fullIndex` takes.
+	int32 _RowFor(int32 fullIndex) const;
+	// The items of [begin, end) that are rows; they are one block of rows.
+	std::vector<BListItem*> _RowsIn(int32 begin, int32 end) const;
+	// The items of [begin, end) that should be rows, given that every item
+	// before `begin` shows as it should.
+	std::vector<BListItem*> _ShownIn(int32 begin, int32 end) const;
+	void _FullListChanged(int32 from);
 	void _SortRange(int32 begin, int32 end, bool recursive,
 		int (*compare)(const BListItem*, const BListItem*));
 	bool _ToggleLatchAt(BPoint where);
 
 	std::vector<BListItem*> fFullList;
+	// Items' fFullIndex values are right below fFullValid.
+	mutable int32 fFullValid;
 };
 
 #endif

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <List.h>
 #include <ListView.h>
 #include <ScrollBar.h>
 #include <ScrollView.h>
@@ -99,6 +100,40 @@ TEST_F(ListViewTest, SelectingFromCodeSendsNothing)
 	fWindow->Unlock();
 	EXPECT_TRUE(fRecorder->StaysAt(0));
 	EXPECT_EQ(1, fList->CurrentSelection());
+}
+
+
+TEST_F(ListViewTest, BatchesKeepSelectionAndRows)
+{
+	std::vector<std::unique_ptr<MarkedRow>> more;
+	BList batch;
+	for (int i = 0; i < 3; i++) {
+		more.push_back(std::make_unique<MarkedRow>(uint8(i)));
+		batch.AddItem(more.back().get());
+	}
+	fWindow->Lock();
+	fList->Select(1);
+	fList->Select(5, true);
+	ASSERT_TRUE(fList->AddList(&batch, 2));
+	EXPECT_EQ(23, fList->CountItems());
+	EXPECT_EQ(1, fList->CurrentSelection(0));
+	EXPECT_EQ(8, fList->CurrentSelection(1));
+	EXPECT_EQ(3, fList->IndexOf(more[1].get()));
+	EXPECT_EQ(fItems[5].get(), fList->ItemAt(8));
+	EXPECT_EQ(BRect(0, 8 * 13, 180, 8 * 13 + 12), fList->ItemFrame(8));
+
+	// Items already in a list leave the list as it was.
+	EXPECT_FALSE(fList->AddList(&batch, 0));
+	EXPECT_EQ(23, fList->CountItems());
+
+	ASSERT_TRUE(fList->RemoveItems(1, 4));
+	EXPECT_EQ(4, fList->CurrentSelection(0));
+	EXPECT_EQ(-1, fList->CurrentSelection(1));
+	EXPECT_FALSE(fItems[1]->IsSelected());
+	EXPECT_EQ(-1, fList->IndexOf(more[1].get()));
+	EXPECT_FALSE(fList->HasItem(more[2].get()));
+	EXPECT_EQ(4, fList->IndexOf(fItems[5].get()));
+	fWindow->Unlock();
 }
 
 

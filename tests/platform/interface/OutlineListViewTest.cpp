@@ -217,6 +217,44 @@ TEST_F(OutlineListViewTest, RowsAreTheirHeightPlusOnePixelApart)
 }
 
 
+TEST_F(OutlineListViewTest, AnItemAddedAboveDeeperItemsTakesThemAsItsSubtree)
+{
+	// X goes between A1 and A2 at the top level: A2, A2a and A3 now follow
+	// it at deeper levels, so they hang under it, and X being collapsed
+	// hides them.
+	fItems.push_back(std::make_unique<Row>("X"));
+	BListItem* x = fItems.back().get();
+	x->SetExpanded(false);
+	ASSERT_TRUE(fList->AddItem(x, 2));
+	EXPECT_EQ("A A1 X A2 A2a A3 B B1 C ", FullList());
+	EXPECT_EQ("A A1 X B B1 C ", Rows());
+	EXPECT_EQ(x, fList->Superitem(Item("A2")));
+	EXPECT_EQ(Item("A2"), fList->Superitem(Item("A2a")));
+	EXPECT_EQ(x, fList->Superitem(Item("A3")));
+	EXPECT_EQ(2, fList->CountItemsUnder(x, true));
+
+	fList->Expand(x);
+	EXPECT_EQ(FullList(), Rows());
+	EXPECT_FALSE(fList->AddItem(x, 0)) << "an item is in a list once";
+}
+
+
+TEST_F(OutlineListViewTest, FramesFollowCollapseExpandAndHeights)
+{
+	fList->Collapse(Item("A"));
+	EXPECT_EQ(BRect(0, 13, 199, 25), fList->ItemFrame(1));
+	EXPECT_EQ(Item("B1"), fList->ItemAt(fList->IndexOf(BPoint(5, 26))));
+	fList->Expand(Item("A"));
+	EXPECT_EQ(BRect(0, 65, 199, 77), fList->ItemFrame(5));
+
+	Item("A1")->SetHeight(20.0f);
+	EXPECT_EQ(BRect(0, 13, 199, 33), fList->ItemFrame(1));
+	EXPECT_EQ(BRect(0, 34, 199, 46), fList->ItemFrame(2));
+	EXPECT_EQ(2, fList->IndexOf(BPoint(5, 34)));
+	EXPECT_EQ(-1, fList->IndexOf(BPoint(5, 8 * 13 + 8)));
+}
+
+
 
 // Paints its row as the program's rows do: sets the low colour to its own
 // background, the selection colour when selected, and leaves it set.
