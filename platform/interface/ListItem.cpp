@@ -45,8 +45,23 @@ void
 BListItem::SetHeight(float height)
 {
 	fHeight = height;
-	if (fOwner != NULL)
-		fOwner->_HeightChanged(this);
+	if (BListView* owner = _LiveOwner())
+		owner->_HeightChanged(this);
+}
+
+
+BListView*
+BListItem::_LiveOwner() const
+{
+	return fOwner != NULL && fOwnerAlive != nullptr && *fOwnerAlive ? fOwner : NULL;
+}
+
+
+void
+BListItem::_SetOwner(BListView* owner)
+{
+	fOwner = owner;
+	fOwnerAlive = owner != NULL ? owner->fAlive : nullptr;
 }
 
 

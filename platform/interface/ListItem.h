@@ -1,6 +1,8 @@
 #ifndef _LIST_ITEM_H
 #define _LIST_ITEM_H
 
+#include <memory>
+
 #include <Archivable.h>
 #include <Rect.h>
 
@@ -52,7 +54,14 @@ private:
 	// walk: the list it belongs to, its row and full-list positions (each
 	// valid while the list's renumbered prefix covers it; fRow is -1 while
 	// the item is no row), and the outline superitem.
+	// Items and lists may each go first, as on the original platform, and
+	// neither's destructor touches the other: the list a dead owner left
+	// behind is recognised by its liveness flag instead.
+	BListView* _LiveOwner() const;
+	void _SetOwner(BListView* owner);
+
 	BListView* fOwner;
+	std::shared_ptr<const bool> fOwnerAlive;
 	int32 fRow;
 	int32 fFullIndex;
 	BListItem* fSuperitem;

@@ -15,6 +15,7 @@ BListView::BListView(BRect frame, const char* name, list_view_type type,
 	uint32 resizingMode, uint32 flags)
 	:
 	BView(frame, name, resizingMode, flags),
+	fAlive(std::make_shared<bool>(true)),
 	fSelectMessage(NULL),
 	fListType(type),
 	fAnchorIndex(-1),
@@ -30,11 +31,8 @@ BListView::BListView(BRect frame, const char* name, list_view_type type,
 
 BListView::~BListView()
 {
-	for (BListItem* item : fItems) {
-		if (item->fOwner == this)
-			item->fOwner = NULL;
-		item->fRow = -1;
-	}
+	// The program may have deleted its items already: they are not touched.
+	*fAlive = false;
 	delete fSelectMessage;
 }
 
@@ -180,9 +178,9 @@ BListView::AddItem(BListItem* item)
 bool
 BListView::AddItem(BListItem* item, int32 atIndex)
 {
-	if (item == NULL || item->fOwner != NULL || atIndex < 0 || atIndex > CountItems())
+	if (item == NULL || item->_LiveOwner() != NULL || atIndex < 0 || atIndex > CountItems())
 		return false;
-	item->fOwner = this;
+	item->_SetOwner(this);
 	_InsertRows(atIndex, &item, 1);
 	return true;
 }
@@ -207,12 +205,12 @@ BListView::AddList(BList* newItems, int32 atIndex)
 	// All or nothing: an item already in a list (this one included, or twice
 	// in `newItems`) leaves the list as it was.
 	for (int32 i = 0; i < count; i++) {
-		if (items[i] == NULL || items[i]->fOwner != NULL) {
+		if (items[i] == NULL || items[i]->_LiveOwner() != NULL) {
 			while (--i >= 0)
-				items[i]->fOwner = NULL;
+				items[i]->_SetOwner(NULL);
 			return false;
 		}
-		items[i]->fOwner = this;
+		items[i]->_SetOwner(this);
 	}
 	_InsertRows(atIndex, items.data(), count);
 	return true;
@@ -233,7 +231,7 @@ BListView::RemoveItem(int32 index)
 		return NULL;
 	BListItem* item = fItems[index];
 	_RemoveRows(index, 1);
-	item->fOwner = NULL;
+	item->_SetOwner(NULL);
 	return item;
 }
 
@@ -244,7 +242,7 @@ BListView::RemoveItems(int32 index, int32 count)
 	if (index < 0 || count < 0 || index + count > CountItems())
 		return false;
 	for (int32 i = index; i < index + count; i++)
-		fItems[i]->fOwner = NULL;
+		fItems[i]->_SetOwner(NULL);
 	_RemoveRows(index, count);
 	return true;
 }
@@ -257,7 +255,7 @@ BListView::MakeEmpty()
 	for (BListItem* item : fItems) {
 		hadSelection |= item->IsSelected();
 		item->Deselect();
-		item->fOwner = NULL;
+		item->_SetOwner(NULL);
 		item->fRow = -1;
 	}
 	fItems.clear();
@@ -294,7 +292,7 @@ BListView::LastItem() const
 int32
 BListView::IndexOf(const BListItem* item) const
 {
-	if (item == NULL || item->fOwner != this || item->fRow < 0)
+	if (item == NULL || item->_LiveOwner() != this || item->fRow < 0)
 		return -1;
 	if (item->fRow >= fRowsValid) {
 		for (int32 i = fRowsValid; i < CountItems(); i++)

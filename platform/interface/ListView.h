@@ -1,6 +1,7 @@
 #ifndef _LIST_VIEW_H
 #define _LIST_VIEW_H
 
+#include <memory>
 #include <vector>
 
 #include <Invoker.h>
@@ -119,6 +120,8 @@ private:
 	void _ItemsChanged();
 
 	std::vector<BListItem*> fItems;
+	// False once the list is gone; its items keep a share of it.
+	std::shared_ptr<bool> fAlive;
 	BMessage* fSelectMessage;
 	list_view_type fListType;
 	int32 fAnchorIndex;

@@ -25,10 +25,6 @@ BOutlineListView::BOutlineListView(BRect frame, const char* name,
 
 BOutlineListView::~BOutlineListView()
 {
-	for (BListItem* item : fFullList) {
-		item->fOwner = NULL;
-		item->fSuperitem = NULL;
-	}
 }
 
 
@@ -104,7 +100,7 @@ BOutlineListView::RemoveItem(BListItem* item)
 	if (!rows.empty())
 		_RemoveRows(IndexOf(rows.front()), int32(rows.size()));
 	for (int32 i = index; i < end; i++) {
-		fFullList[i]->fOwner = NULL;
+		fFullList[i]->_SetOwner(NULL);
 		fFullList[i]->fSuperitem = NULL;
 	}
 	fFullList.erase(fFullList.begin() + index, fFullList.begin() + end);
@@ -125,7 +121,7 @@ void
 BOutlineListView::MakeEmpty()
 {
 	for (BListItem* item : fFullList) {
-		item->fOwner = NULL;
+		item->_SetOwner(NULL);
 		item->fSuperitem = NULL;
 	}
 	fFullList.clear();
@@ -145,7 +141,7 @@ BOutlineListView::FullListItemAt(int32 fullListIndex) const
 int32
 BOutlineListView::FullListIndexOf(const BListItem* item) const
 {
-	if (item == NULL || item->fOwner != this)
+	if (item == NULL || item->_LiveOwner() != this)
 		return -1;
 	if (item->fFullIndex >= fFullValid) {
 		for (int32 i = fFullValid; i < FullListCountItems(); i++)
@@ -184,7 +180,7 @@ BOutlineListView::FullListCurrentSelection(int32 n) const
 BListItem*
 BOutlineListView::Superitem(const BListItem* item) const
 {
-	return item != NULL && item->fOwner == this ? item->fSuperitem : NULL;
+	return item != NULL && item->_LiveOwner() == this ? item->fSuperitem : NULL;
 }
 
 
@@ -342,7 +338,7 @@ BOutlineListView::DrawItem(BListItem* item, BRect itemRect, bool complete)
 bool
 BOutlineListView::_InsertAt(BListItem* item, int32 fullIndex)
 {
-	if (item->fOwner != NULL)
+	if (item->_LiveOwner() != NULL)
 		return false;
 	const uint32 level = item->OutlineLevel();
 	BListItem* previous = fullIndex > 0 ? fFullList[fullIndex - 1] : NULL;
@@ -367,7 +363,7 @@ BOutlineListView::_InsertAt(BListItem* item, int32 fullIndex)
 	}
 
 	fFullList.insert(fFullList.begin() + fullIndex, item);
-	item->fOwner = this;
+	item->_SetOwner(this);
 	item->fSuperitem = superitem;
 	item->fFullIndex = fullIndex;
 	_FullListChanged(fullIndex);

@@ -314,3 +314,42 @@ TEST(OutlineListDrawing, EachRowPaintsItsIndentInTheListsColour)
 }
 
 }
+
+
+namespace {
+
+// The program deletes items and lists in either order, as on the original
+// platform; neither may touch the other afterwards.
+TEST(ListLifetimeTest, ItemsAndListsMayEachGoFirst)
+{
+	for (const bool outline : {false, true}) {
+		SCOPED_TRACE(outline ? "outline list" : "plain list");
+		auto make = [outline]() -> BListView* {
+			return outline ? new BOutlineListView(BRect(0, 0, 99, 99), "outline")
+				: new BListView(BRect(0, 0, 99, 99), "list");
+		};
+
+		BListView* first = make();
+		for (int i = 0; i < 3; i++)
+			first->AddItem(new BStringItem("gone first"));
+		for (int32 i = first->CountItems() - 1; i >= 0; i--)
+			delete first->ItemAt(i);
+		delete first;
+
+		std::vector<std::unique_ptr<BStringItem>> items;
+		BListView* second = make();
+		for (int i = 0; i < 3; i++) {
+			items.push_back(std::make_unique<BStringItem>("outlives its list"));
+			second->AddItem(items.back().get());
+		}
+		delete second;
+		items[1]->SetHeight(20);
+
+		std::unique_ptr<BListView> third(make());
+		EXPECT_TRUE(third->AddItem(items[1].get()));
+		EXPECT_EQ(0, third->IndexOf(items[1].get()));
+		third->MakeEmpty();
+	}
+}
+
+}

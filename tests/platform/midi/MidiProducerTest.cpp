@@ -247,11 +247,18 @@ TEST(MidiProducerTest, ConsumersReleasedWhileAnotherThreadSpraysAreNotUsedAfterw
 	std::vector<std::atomic<int>> notes(kConsumers);
 	std::vector<std::atomic<bool>> destroyed(kConsumers);
 	std::atomic<bool> stop = false;
+	std::atomic<bool> spraying = false;
 
 	std::thread player([&] {
-		for (int i = 0; !stop; i++)
+		for (int i = 0; !stop; i++) {
 			producer->SprayNoteOn(0, i % 128, 100);
+			spraying = true;
+		}
 	});
+	// The connections change only once the play thread is under way, or the
+	// two might never overlap.
+	while (!spraying)
+		std::this_thread::yield();
 	for (int i = 0; i < kConsumers; i++) {
 		BMidiLocalConsumer* consumer = new ActingConsumer(&notes[i],
 			&destroyed[i]);
