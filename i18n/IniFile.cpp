@@ -475,6 +475,20 @@ TIniFile::WriteValue(const char* key, const char* value)
 
 
 bool
+TIniFile::AddValue(const char* key, int64 value)
+{
+	const std::string_view keyText = _Bounded(key);
+	if (fCurrent == nullptr || !is_storable_key(keyText)
+		|| fCurrent->FindPair(keyText) != nullptr) {
+		return false;
+	}
+	fCurrent->AddPair(keyText, ini_integer_text(value), TIniKeeping::kCopy);
+	fModified = true;
+	return true;
+}
+
+
+bool
 TIniFile::WriteValue(const char* key, bool value)
 {
 	return WriteValue(key, value ? "1" : "0");

@@ -84,6 +84,10 @@ public:
 	virtual bool WriteValue(const char* key, int64 value);
 	virtual bool WriteValue(const char* key, float value);
 	virtual bool WriteValue(const char* key, rgb_color value);
+	// Adds a key that is not there yet in any letter case: false, changing
+	// nothing, when it is (or when WriteValue would refuse it). One lookup
+	// where KeyExists and WriteValue take two.
+	bool AddValue(const char* key, int64 value);
 
 	// Calls visit(key, value) for every key of the current section, as
 	// EnumKeys lists them, with the value ReadValue reads for it (a key

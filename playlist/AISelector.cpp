@@ -218,14 +218,17 @@ TAISelector::Save(const BEntry& file) const
 		keys.reserve(kept.size());
 		for (const auto* score : kept) {
 			std::string key = encode_key(score->first, TLetters::kAsTheyAre);
-			if (ini.KeyExists(key.c_str()))
+			if (!ini.AddValue(key.c_str(), score->second.priority)) {
 				key = encode_key(score->first, TLetters::kEscaped);
-			ini.WriteValue(key.c_str(), score->second.priority);
+				ini.WriteValue(key.c_str(), score->second.priority);
+			}
 			keys.push_back(std::move(key));
 		}
 		ini.ChangeSection(kCountSection);
-		for (size_t i = 0; i < kept.size(); i++)
-			ini.WriteValue(keys[i].c_str(), kept[i]->second.count);
+		for (size_t i = 0; i < kept.size(); i++) {
+			if (!ini.AddValue(keys[i].c_str(), kept[i]->second.count))
+				ini.WriteValue(keys[i].c_str(), kept[i]->second.count);
+		}
 		ini.Flush(true);
 	}
 	return BAtomicFile::Replace(path.Path(), text.Buffer(), text.BufferLength());

@@ -395,6 +395,23 @@ TEST(IniFileTest, TextsTheLineFormatCannotHoldAreRefused)
 }
 
 
+TEST(IniFileTest, AddValueAddsOnlyANewKey)
+{
+	IniText text("[S]\nOld = 1\n");
+	TIniFile& ini = text.Ini();
+	ini.ChangeSection("S");
+	EXPECT_FALSE(ini.AddValue("old", 2));
+	EXPECT_FALSE(ini.AddValue("a=b", 2));
+	EXPECT_FALSE(ini.IsModified());
+	EXPECT_TRUE(ini.AddValue("new", -3));
+	EXPECT_FALSE(ini.AddValue("NEW", 4));
+
+	IniText reread(text.Written());
+	EXPECT_EQ("1", reread.Value("S", "Old"));
+	EXPECT_EQ("-3", reread.Value("S", "new"));
+}
+
+
 TEST(IniFileTest, NumberTextsParseAsDefined)
 {
 	struct {
