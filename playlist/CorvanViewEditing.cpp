@@ -19,35 +19,18 @@
 
 #include "AppGlobals.h"
 #include "PointerProbe.h"
+#include "ViewProbe.h"
 
 namespace {
 
 const uint32 kPrimaryButton = 1;
 const uint32 kSecondaryButton = 2;
-const bigtime_t kPollInterval = 20000;
 // The room an outline level takes on the left of a row, the latch in it.
 const float kLevelIndent = 12.0f;
 // Squared distance the pointer must exceed for a press to become a drag.
 const float kDragDistanceSquared = 10.0f;
 // The rows a chained delete was confirmed for.
 const char* const kRowField = "Row";
-
-
-// The window's pointer, with a pause between readings.
-class TWindowProbe : public TPointerProbe {
-public:
-	explicit TWindowProbe(BView* view) : fView(view) {}
-
-	virtual void GetMouse(BPoint* where, uint32* buttons)
-	{
-		fView->GetMouse(where, buttons, true);
-	}
-
-	virtual void Wait() { snooze(kPollInterval); }
-
-private:
-	BView* fView;
-};
 
 }
 
@@ -124,7 +107,7 @@ TPointerProbe&
 TCorvanView::PointerProbe()
 {
 	if (!fProbe)
-		fProbe.reset(new TWindowProbe(this));
+		fProbe.reset(new TViewProbe(this));
 	return *fProbe;
 }
 

@@ -5,6 +5,7 @@
 #include <Window.h>
 
 #include "PointerProbe.h"
+#include "ViewProbe.h"
 
 namespace {
 
@@ -12,24 +13,6 @@ const uint32 kPrimaryButton = 1;
 const uint32 kSecondaryButton = 2;
 // Squared distance the pointer must exceed for a press to be a drag.
 const float kDragDistanceSquared = 10.0f;
-const bigtime_t kPollInterval = 20000;
-
-
-// The window's pointer, with a pause between readings.
-class TViewProbe : public TPointerProbe {
-public:
-	explicit TViewProbe(BView* view) : fView(view) {}
-
-	virtual void GetMouse(BPoint* where, uint32* buttons)
-	{
-		fView->GetMouse(where, buttons, true);
-	}
-
-	virtual void Wait() { snooze(kPollInterval); }
-
-private:
-	BView* fView;
-};
 
 }
 
