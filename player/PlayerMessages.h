@@ -1,0 +1,46 @@
+#ifndef PLAYER_MESSAGES_H
+#define PLAYER_MESSAGES_H
+
+// Codes of the messages the player view handles and posts.
+enum {
+	// Control bar and menus.
+	kMsgPlay = 'play',
+	kMsgPause = 'puse',
+	kMsgStop = 'stop',
+	kMsgNext = 'next',
+	kMsgPrev = 'prev',
+	kMsgListButton = 'list',
+	kMsgPlayMode = 'plmd',
+	kMsgMidiOut = 'mido',
+	kMsgAllNotesOff = 'alnf',
+	kMsgOpenCurDoc = 'ocdc',
+	// Sliders: released, and while dragged.
+	kMsgVolumeChanged = 'svlc',
+	kMsgKeyChanged = 'skyc',
+	kMsgKeyDragged = 'skyg',
+	kMsgTempoChanged = 'stpc',
+	kMsgTempoDragged = 'stpg',
+	kMsgPosChanged = 'spoc',
+	kMsgPosDragged = 'spog',
+	// The player's own timers and the engine's reports.
+	kMsgSilentWaitEnded = 'slwe',
+	kMsgUpdatePosRqtd = 'upsr',
+	kMsgSysResetReceived = 'syrr',
+	// List commands of the File menu.
+	kMsgOpenListFolderFileRqtd = 'olfr',
+	kMsgAddListFolderFileRqtd = 'alfr',
+	kMsgNewList = '_new',
+	kMsgAddNewList = 'addn',
+	kMsgSaveList = '_sav',
+	kMsgSaveListAs = '_sva',
+	// To the window.
+	kMsgUpdateMenuPlayModeRqtd = 'umpr',
+	kMsgUpdateMenuMidiOutRqtd = 'ummr',
+	kMsgRecreateMenuMidiOutRqtd = 'rmor',
+	kMsgDeskBarTitleRqtd = 'sdtr',
+	kMsgRemoveRecentFileRqtd = '_rhr',
+	// To the application.
+	kMsgLanguageFileDropped = 'lnfd'
+};
+
+#endif

@@ -1,0 +1,203 @@
+#ifndef VANTU_VIEW_H
+#define VANTU_VIEW_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <Alert.h>
+#include <String.h>
+
+#include "PKNView.h"
+
+class BHandler;
+class BMessageRunner;
+class BMidiLocalProducer;
+class BScrollView;
+class BSoftSynth;
+class BStringView;
+class TAISelector;
+class TCompactSlider;
+class TCorvanView;
+class TOutputChains;
+class TSMFProducer;
+class TToolBar;
+class TToolTip;
+class TVantuSItem;
+struct entry_ref;
+
+// The player, the main view of the main window: it owns the sequencer, the
+// two output ports, the AI selector and the playlist view, runs the player
+// state machine and the play modes, and shows the song title, the control
+// bar, the indicators and the sliders above the playlist.
+//
+// Runs on its window's thread only. The play thread reaches it only by the
+// song's end message, the note managers by their reset reports, the MIDI
+// roster by its notifications.
+//
+// Its code is split by duty: VantuView.cpp (life cycle, dispatch),
+// VantuViewPlayback.cpp (state machine, play modes, sliders, scoring),
+// VantuViewPorts.cpp (output ports and devices), VantuViewLayout.cpp
+// (controls, indicators, labels), VantuViewTitles.cpp (titles, status,
+// documents) and VantuViewCommands.cpp (drops, list commands, list button).
+class TVantuView : public TPKNView {
+public:
+	explicit TVantuView(BRect frame);
+	virtual ~TVantuView();
+
+	virtual void AttachedToWindow();
+	virtual void AllAttached();
+	virtual void DetachedFromWindow();
+	virtual void MessageReceived(BMessage* message);
+	virtual void FrameResized(float width, float height);
+
+	// Playback.
+	bool PlaySong();
+	void StopSong();
+	void PauseSong();
+	bool ChangeSong(int32 index, bool afterSongEnd);
+
+	// Output ports (0 = A, 1 = B).
+	status_t ConnectMidiOut(int32 port, int32 consumerId);
+	BMidiLocalProducer* Producer(int32 port) const;
+	// Silences every device the ports feed (the All Notes Off command).
+	void MuteAllMidiOut();
+
+	TCorvanView* PlaylistView() const { return fPlaylist; }
+	int32 CurSongIdx() const { return fCurSongIdx; }
+	int32 PlayMode() const { return fPlayMode; }
+	const std::string& SongTitle() const { return fSongTitle; }
+
+protected:
+	// For tests: takes a prepared playlist view, which the player owns.
+	TVantuView(BRect frame, TCorvanView* playlist);
+
+	// Seams of what reaches beyond the window: the framework's modal alert,
+	// and the desktop's viewer for a document (B_OK when it was started).
+	virtual int32 ShowAlert(const char* text, const char* button0, const char* button1,
+		alert_type type);
+	virtual status_t LaunchDocument(const std::string& path);
+	// Whether the user holds a button with the pointer inside `view`.
+	virtual bool IsPressedInside(BView* view);
+
+private:
+	// Life cycle (VantuView.cpp).
+	void _Init(TCorvanView* playlist);
+
+	// State machine and play modes (VantuViewPlayback.cpp).
+	void CButtonPlayClicked();
+	void CButtonNextClicked();
+	void CButtonPrevClicked();
+	void ChangeSongRqtd(BMessage* message);
+	void CurSongIdxChanged(BMessage* message);
+	void PlaySongEnded(BMessage* message);
+	void SilentWaitEnded();
+	void UpdatePosRqtd();
+	void MItemPlayModeClicked(BMessage* message);
+	void SliderVolumeChanged();
+	void SliderKeyChanged();
+	void SliderTempoChanged();
+	void SliderPosChanged();
+	void StepStateToPlay();
+	void StartMidiOut();
+	// "None" is -1; otherwise a song number, not yet normalised.
+	int32 GetNextSongIdx(bool afterEnd);
+	int32 GetPrevSongIdx();
+	int32 NormalizeIdx(int32 index) const;
+	void ScoreUpCurrentSong();
+	void ScoreDownCurrentSong();
+	void SendUpdateMenuPlayModeRqtd();
+
+	// Output ports and devices (VantuViewPorts.cpp).
+	void MItemMidiOutClicked(BMessage* message);
+	void MidiEvent(BMessage* message);
+	void MuteMidiOut(int32 consumerId);
+	void SendUpdateMenuMidiOutRqtd(int32 port, int32 consumerId);
+	void SendRecreateMenuMidiOutRqtd();
+
+	// Controls, indicators and labels (VantuViewLayout.cpp).
+	void _BuildControls();
+	void CreateCtrlBar();
+	void LayoutCompos();
+	void UpdateCtrlBar();
+	void UpdateVolumeCompo();
+	void UpdateKeyCompo();
+	void UpdateTempoCompo();
+	void UpdatePosCompo();
+	void TurnOnStrView(BStringView* view);
+	void TurnHalfOnStrView(BStringView* view);
+	void TurnOffStrView(BStringView* view);
+	void TurnOffAllSysReset();
+	// The indicator of a reset's mask bit (1 GM, 2 GS, 4 88, 8 XG).
+	BStringView* SysResetView(int32 mask) const;
+	void UpdatePortCompos();
+	void SysResetReceived(BMessage* message);
+	static void SetFontHeight(BView* view, float height);
+
+	// Titles, status and documents (VantuViewTitles.cpp).
+	void GetSongTitle(const entry_ref& ref);
+	void ExpSongTitle();
+	void ExpTitleStr(const char* text);
+	void UpdateWinTitle();
+	void UpdateDeskBarTitle();
+	void SetStatStr(const char* text);
+	void SetStatStrRqtd(BMessage* message);
+	static std::string DocFileName(const std::string& songPath, int32 extension, bool upper);
+	status_t OpenDoc(const std::string& songPath, int32 extension);
+	bool OpenAnyDoc(const std::string& songPath);
+	void MItemOpenCurDocClicked();
+	void PopupOpenDocClicked();
+
+	// Drops, list commands and the list button (VantuViewCommands.cpp).
+	bool SimpleData(BMessage* message);
+	void RefsReceived(BMessage* message);
+	void OpenListFolderFileRqtd(BMessage* message);
+	void AddListFolderFileRqtd(BMessage* message);
+	// True when the message is a request to forget a recent file, which
+	// was then handled.
+	bool ForgetRecentFileRqtd(BMessage* message);
+	void MItemNewClicked();
+	void MItemAddNewClicked();
+	void MItemSaveClicked();
+	void MItemSaveAsClicked();
+	bool AskSaveAllList(BMessage* next, BHandler* target);
+	void UpdateListExpantion();
+	void ReopenMainList();
+
+	// Controller (VantuViewPlayback.cpp, VantuViewPorts.cpp).
+	int32 fCurSongIdx;
+	int32 fPlayMode;
+	bigtime_t fPlayStartTime;
+	BMessageRunner* fSilenceRunner;
+	BMessageRunner* fPosRunner;
+	std::unique_ptr<TSMFProducer> fSequencer;
+	std::unique_ptr<TOutputChains> fChains;
+	std::unique_ptr<TAISelector> fAISelector;
+
+	// Titles (VantuViewTitles.cpp).
+	std::string fSongTitle;
+
+	// Controls (VantuViewLayout.cpp).
+	BStringView* fTitleView;
+	BStringView* fPortViews[2];
+	BStringView* fSysResetViews[4];
+	TToolBar* fCtrlBar;
+	BStringView* fVolumeLabel;
+	BStringView* fKeyLabel;
+	BStringView* fTempoLabel;
+	BStringView* fPosLabel;
+	TCompactSlider* fVolumeSlider;
+	TCompactSlider* fKeySlider;
+	TCompactSlider* fTempoSlider;
+	TCompactSlider* fPosSlider;
+	TCorvanView* fPlaylist;
+	BScrollView* fScrollView;
+	BStringView* fStatBar;
+	std::unique_ptr<TToolTip> fTitleTip;
+	int32 fLastPosShown;
+
+	// List button and window size (VantuViewCommands.cpp).
+	float fExpandedHeight;
+};
+
+#endif
