@@ -162,6 +162,8 @@ private:
 	void MItemSaveAsClicked();
 	bool AskSaveAllList(BMessage* next, BHandler* target);
 	void UpdateListExpantion();
+	// Keeps the list button's state in the exit state (when detached).
+	void StoreListExpantion();
 	void ReopenMainList();
 
 	// Controller (VantuViewPlayback.cpp, VantuViewPorts.cpp).
