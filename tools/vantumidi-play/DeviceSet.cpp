@@ -2,10 +2,10 @@
 
 #include <String.h>
 #include <MidiLocalConsumer.h>
+#include <OutputChains.h>
 #include <SoftSynth.h>
 
 #include "DumpConsumer.h"
-#include "OutputChains.h"
 #include "OutputDevices.h"
 #include "PlayOptions.h"
 #include "TimingProbe.h"

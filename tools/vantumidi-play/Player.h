@@ -4,9 +4,9 @@
 #include <map>
 #include <string>
 
+#include <OutputChains.h>
 #include <SupportDefs.h>
 
-#include "OutputChains.h"
 #include "PlayOptions.h"
 #include "ProgressLine.h"
 

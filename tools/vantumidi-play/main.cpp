@@ -9,6 +9,7 @@
 #include <Messenger.h>
 #include <MidiRoster.h>
 #include <OS.h>
+#include <OutputChains.h>
 #include <SMFProducer.h>
 #include <SongEndCode.h>
 #include <String.h>
@@ -20,7 +21,6 @@
 #include "DumpWriter.h"
 #include "ExitStatus.h"
 #include "MessageInbox.h"
-#include "OutputChains.h"
 #include "OutputDevices.h"
 #include "PlayOptions.h"
 #include "Player.h"

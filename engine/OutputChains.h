@@ -1,5 +1,5 @@
-#ifndef OUTPUT_CHAINS_H
-#define OUTPUT_CHAINS_H
+#ifndef _OUTPUT_CHAINS_H
+#define _OUTPUT_CHAINS_H
 
 #include <SupportDefs.h>
 
@@ -26,25 +26,32 @@ public:
 	// B_OK once both ports are registered and wired.
 	status_t InitCheck() const { return fStatus; }
 
+	// The filter's output endpoint, the one the devices are connected to.
 	BMidiLocalProducer* Port(int32 port) const;
+	TNoteOnManager* NoteManager(int32 port) const;
+	TMidiFilter* Filter(int32 port) const;
 	status_t Connect(int32 port, BMidiConsumer* device);
 
 	void SetVolume(int32 percent);
 	// Silences the sounding notes first, so their Note Offs leave with the
 	// key they began with.
 	void SetKey(int32 semitones);
+	// Silences the sounding notes and moves the song to `tick`.
+	void Seek(uint32 tick);
 
 	// Straight to the devices on both ports, A first, past the note managers.
 	void SendReset(const TSystemReset& reset);
 	// A Note Off for every note still sounding, on both ports.
 	void QuickAllNotesOff();
 	// All Notes Off, All Sound Off and Reset All Controllers on every channel
-	// of every connected device.
+	// of `device`, through a producer of its own ("DisconnectProducer") so
+	// it reaches a device the ports are no longer connected to.
+	void Mute(BMidiConsumer* device);
+	// Mute for every device connected to a port.
 	void MuteAll();
 
 private:
-	void _Mute(BMidiConsumer* device);
-
+	TSMFProducer* fSong;
 	TMidiFilter* fFilters[kPortCount];
 	TNoteOnManager* fManagers[kPortCount];
 	BMidiLocalProducer* fMuteProducer;

@@ -26,6 +26,7 @@ const uchar kMuteControllers[] = {
 
 TOutputChains::TOutputChains(TSMFProducer* song)
 	:
+	fSong(song),
 	fMuteProducer(new BMidiLocalProducer("DisconnectProducer")),
 	fStatus(B_OK)
 {
@@ -63,6 +64,24 @@ TOutputChains::Port(int32 port) const
 }
 
 
+TNoteOnManager*
+TOutputChains::NoteManager(int32 port) const
+{
+	if (port < 0 || port >= kPortCount)
+		return NULL;
+	return fManagers[port];
+}
+
+
+TMidiFilter*
+TOutputChains::Filter(int32 port) const
+{
+	if (port < 0 || port >= kPortCount)
+		return NULL;
+	return fFilters[port];
+}
+
+
 status_t
 TOutputChains::Connect(int32 port, BMidiConsumer* device)
 {
@@ -92,6 +111,14 @@ TOutputChains::SetKey(int32 semitones)
 
 
 void
+TOutputChains::Seek(uint32 tick)
+{
+	QuickAllNotesOff();
+	fSong->SetCurrentTick(tick);
+}
+
+
+void
 TOutputChains::SendReset(const TSystemReset& reset)
 {
 	for (TMidiFilter* filter : fFilters) {
@@ -115,13 +142,13 @@ TOutputChains::MuteAll()
 	for (TMidiFilter* filter : fFilters) {
 		std::unique_ptr<BList> devices(filter->Producer()->Connections());
 		for (int32 i = 0; i < devices->CountItems(); i++)
-			_Mute(static_cast<BMidiConsumer*>(devices->ItemAt(i)));
+			Mute(static_cast<BMidiConsumer*>(devices->ItemAt(i)));
 	}
 }
 
 
 void
-TOutputChains::_Mute(BMidiConsumer* device)
+TOutputChains::Mute(BMidiConsumer* device)
 {
 	if (fMuteProducer->Connect(device) != B_OK)
 		return;
