@@ -15,13 +15,13 @@
 #include <SMFProducer.h>
 #include <SongEndCode.h>
 #include <SystemResets.h>
+#include <TitleText.h>
 
 #include "DumpWriter.h"
 #include "ExitStatus.h"
 #include "MessageInbox.h"
 #include "Problem.h"
 #include "SignalWatch.h"
-#include "SongTitle.h"
 
 namespace {
 
@@ -139,7 +139,9 @@ TPlayer::_Load(const std::string& path)
 		report_problem(path + ": " + reason);
 		return false;
 	}
-	fTitle = song_title(*fSong, path);
+	std::string rawTitle;
+	fTitle = pelkan::song_title(
+		fSong->GetTitle(&rawTitle) == 0 ? &rawTitle : NULL, path);
 	return true;
 }
 
