@@ -6,6 +6,7 @@
 
 #include "ChildProcess.h"
 #include "SMFBuilder.h"
+#include "ScopedVariable.h"
 #include "TempFolder.h"
 
 namespace {
@@ -165,6 +166,36 @@ TEST(PlayerCommandTest, DoubleTempoHalvesTheRenderedSong)
 	}
 	// Both end with the same release of the last note.
 	EXPECT_NEAR(1000000, lengths[0] - lengths[1], 25000);
+}
+
+
+TEST(PlayerCommandTest, TheEnvironmentSendsRealTimePlayIntoAWavFile)
+{
+	TempFolder folder;
+	smf::Track track;
+	track.Tempo(0, 500000).NoteOn(0, 0, 60, 100).NoteOff(120, 0, 60).End();
+	smf::Bytes bytes = smf::File({track});
+	const std::string song = folder / "short.mid";
+	write_whole_file(song, std::string(bytes.begin(), bytes.end()));
+	const std::string fromEnvironment = folder / "environment.wav";
+	ScopedVariable variable("VANTU_SOFTSYNTH_WAV", fromEnvironment.c_str());
+
+	// --wav wins over the environment.
+	const std::string fromOption = folder / "option.wav";
+	RunResult rendered = run_player({"--wav", fromOption, song});
+	ASSERT_TRUE(rendered.finished);
+	if (rendered.exitStatus == kExitNoOutput)
+		GTEST_SKIP() << "no soft synth here: " << rendered.errors;
+	ASSERT_EQ(0, rendered.exitStatus) << rendered.errors;
+	EXPECT_GE(wav_length(fromOption), 125000);
+	EXPECT_EQ(-1, wav_length(fromEnvironment));
+
+	// Without it the song plays on the real clock, an eighth of a second,
+	// into the environment's file instead of an audio device.
+	RunResult played = run_player({song});
+	ASSERT_TRUE(played.finished);
+	ASSERT_EQ(0, played.exitStatus) << played.errors;
+	EXPECT_GE(wav_length(fromEnvironment), 125000);
 }
 
 }	// namespace

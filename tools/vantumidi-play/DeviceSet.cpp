@@ -1,9 +1,10 @@
 #include "DeviceSet.h"
 
-#include <String.h>
+#include <MidiDevices.h>
 #include <MidiLocalConsumer.h>
 #include <OutputChains.h>
 #include <SoftSynth.h>
+#include <SoftSynthCreation.h>
 
 #include "DumpConsumer.h"
 #include "OutputDevices.h"
@@ -98,7 +99,7 @@ TDeviceSet::_ConnectChosen(const TPlayOptions& options, TOutputChains* chains,
 			? defaults[port] : options.devices[port];
 		if (spec == kNoDevice)
 			continue;
-		if (names_soft_synth(spec)) {
+		if (pelkan::names_soft_synth(spec)) {
 			needsSynth = true;
 			continue;
 		}
@@ -107,7 +108,7 @@ TDeviceSet::_ConnectChosen(const TPlayOptions& options, TOutputChains* chains,
 				+ char('a' + port) + " can only be \"synth\" or \"none\"";
 			return kBadChoice;
 		}
-		devices[port] = find_output_device(spec);
+		devices[port] = pelkan::find_output_device(spec);
 		if (devices[port] == NULL) {
 			*problem = "no output device \"" + spec + "\" (see -l)";
 			return kBadChoice;
@@ -125,7 +126,7 @@ TDeviceSet::_ConnectChosen(const TPlayOptions& options, TOutputChains* chains,
 
 	for (int32 port = 0; port < TOutputChains::kPortCount; port++) {
 		BMidiConsumer* device
-			= names_soft_synth(specs[port]) ? fSynth : devices[port];
+			= pelkan::names_soft_synth(specs[port]) ? fSynth : devices[port];
 		if (device == NULL)
 			continue;
 		if (chains->Connect(port, device) != B_OK) {
@@ -142,15 +143,17 @@ TDeviceSet::_ConnectChosen(const TPlayOptions& options, TOutputChains* chains,
 TDeviceSet::Failure
 TDeviceSet::_CreateSynth(const TPlayOptions& options, std::string* problem)
 {
-	BSoftSynth::Options synthOptions;
-	synthOptions.soundFont = options.soundFont.c_str();
-	synthOptions.wavFile = options.wavPath.c_str();
-	BString reason;
-	status_t status = BSoftSynth::Create(synthOptions, &fSynth, &reason);
-	if (status != B_OK) {
-		*problem = std::string("the soft synth cannot start: ")
-			+ reason.String();
-		if (status == B_ERROR && options.wavPath.empty())
+	// Without --wav the synth plays in real time, to the audio output or to
+	// the file the environment names.
+	const std::string wavPath = options.wavPath.empty()
+		? pelkan::soft_synth_wav_from_environment() : options.wavPath;
+	std::string reason;
+	status_t status;
+	fSynth = pelkan::create_soft_synth(options.soundFont, wavPath, &reason,
+		&status);
+	if (fSynth == NULL) {
+		*problem = "the soft synth cannot start: " + reason;
+		if (status == B_ERROR && wavPath.empty())
 			*problem += " Try --wav OUT.wav.";
 		return kUnavailable;
 	}
