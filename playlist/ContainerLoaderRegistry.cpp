@@ -6,6 +6,7 @@
 #include <Path.h>
 #include <image.h>
 
+#include <ElfExports.h>
 #include <Files.h>
 
 #include "CLNative100.h"
@@ -113,14 +114,9 @@ find_container_loader(const TContainerLoaderList& loaders, const entry_ref& ref,
 bool
 is_container_loader(const char* path)
 {
-	const image_id image = load_add_on(path);
-	if (image < 0)
-		return false;
-	void* symbol = nullptr;
-	const bool found = get_image_symbol(image, CONTAINER_LOADER_SYMBOL,
-		B_SYMBOL_TYPE_TEXT, &symbol) == B_OK;
-	unload_add_on(image);
-	return found;
+	// Read, not loaded: loading a dropped file to test it would run the
+	// constructors of whatever library it is.
+	return pelkan::elf_exports_function(path, CONTAINER_LOADER_SYMBOL);
 }
 
 

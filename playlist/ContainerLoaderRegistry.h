@@ -31,8 +31,8 @@ void unload_container_loader(TContainerLoaderList* loaders);
 // `kind`; NULL when none does.
 TContainerLoader* find_container_loader(const TContainerLoaderList& loaders,
 	const entry_ref& ref, TSupportFmt* kind);
-// Whether the file loads as an add-on and exports the loader function. The
-// file is unloaded again at once.
+// Whether the file is a shared library for this process that exports the
+// loader function. The file is only read: none of its code runs.
 bool is_container_loader(const char* path);
 // Copies the file of the first entry in the message's "refs" into the folder
 // "Loader" of exeFolder, creating the folder when it is missing. A file of
