@@ -4,17 +4,21 @@
 
 #include <MidiLocalProducer.h>
 
+#include "SystemResets.h"
+
 namespace {
 
 const uchar kPercussionChannel = 9;
 const int64 kLargestDataByte = 127;
 const uchar kMetaEvent = 0xFF;
+const uchar kAllNotesOff = 123;
 
 }	// namespace
 
 
 TMidiFilter::TMidiFilter(const char* outputName)
 	:
+	fSounding(),
 	fKey(0),
 	fVolume(100),
 	fOutput(new BMidiLocalProducer(outputName))
@@ -72,15 +76,29 @@ void
 TMidiFilter::NoteOff(uchar channel, uchar note, uchar velocity,
 	bigtime_t time)
 {
-	fOutput->SprayNoteOff(channel, _Transposed(channel, note), velocity, time);
+	uchar sent;
+	if (_NoteEnded(channel, note, &sent))
+		fOutput->SprayNoteOff(channel, sent, velocity, time);
 }
 
 
 void
 TMidiFilter::NoteOn(uchar channel, uchar note, uchar velocity, bigtime_t time)
 {
+	uchar sent;
+	if (velocity == 0) {
+		if (!_NoteEnded(channel, note, &sent))
+			return;
+	} else {
+		// A note struck again while it sounds keeps its number, so that its
+		// one Note Off ends it.
+		uint8_t entry = 0;
+		sent = _Transposed(channel, note);
+		if (!_Sounding(channel, note).compare_exchange_strong(entry, sent + 1))
+			sent = entry - 1;
+	}
 	int64 scaled = int64(velocity) * Volume() / 100;
-	fOutput->SprayNoteOn(channel, _Transposed(channel, note),
+	fOutput->SprayNoteOn(channel, sent,
 		std::clamp<int64>(scaled, 0, kLargestDataByte), time);
 }
 
@@ -89,7 +107,11 @@ void
 TMidiFilter::KeyPressure(uchar channel, uchar note, uchar pressure,
 	bigtime_t time)
 {
-	fOutput->SprayKeyPressure(channel, note, pressure, time);
+	// Pressure belongs to the note that sounds; on a note that does not, it
+	// has nothing to follow and passes as it came.
+	uint8_t entry = _Sounding(channel, note).load();
+	fOutput->SprayKeyPressure(channel, entry != 0 ? entry - 1 : note,
+		pressure, time);
 }
 
 
@@ -97,6 +119,8 @@ void
 TMidiFilter::ControlChange(uchar channel, uchar controlNumber,
 	uchar controlValue, bigtime_t time)
 {
+	if (controlNumber == kAllNotesOff)
+		_ForgetChannel(channel);
 	fOutput->SprayControlChange(channel, controlNumber, controlValue, time);
 }
 
@@ -126,6 +150,11 @@ TMidiFilter::PitchBend(uchar channel, uchar lsb, uchar msb, bigtime_t time)
 void
 TMidiFilter::SystemExclusive(void* data, size_t length, bigtime_t time)
 {
+	// A system reset silences the whole device.
+	if (system_reset_mask(data, length) != 0) {
+		for (uchar channel = 0; channel < kChannelCount; channel++)
+			_ForgetChannel(channel);
+	}
 	fOutput->SpraySystemExclusive(data, length, time);
 }
 
@@ -165,4 +194,28 @@ TMidiFilter::_Transposed(uchar channel, uchar note) const
 	if (channel == kPercussionChannel)
 		return note;
 	return std::clamp<int64>(int64(note) + Key(), 0, kLargestDataByte);
+}
+
+
+std::atomic<uint8_t>&
+TMidiFilter::_Sounding(uchar channel, uchar note)
+{
+	return fSounding[channel % kChannelCount][note % kNoteCount];
+}
+
+
+bool
+TMidiFilter::_NoteEnded(uchar channel, uchar note, uchar* sent)
+{
+	uint8_t entry = _Sounding(channel, note).exchange(0);
+	*sent = entry - 1;
+	return entry != 0;
+}
+
+
+void
+TMidiFilter::_ForgetChannel(uchar channel)
+{
+	for (std::atomic<uint8_t>& entry : fSounding[channel % kChannelCount])
+		entry.store(0);
 }

@@ -2,6 +2,7 @@
 #define _MIDI_FILTER_H
 
 #include <atomic>
+#include <cstdint>
 
 #include <MidiLocalConsumer.h>
 
@@ -12,8 +13,16 @@ class BMidiLocalProducer;
 // passes every message on through its own producer, the endpoint the
 // devices are connected to.
 //
+// A note keeps the number it went out with until it ends: its Note Off (or
+// Note On with velocity 0) and its key pressure name that number whatever
+// the key has become meanwhile, so a key change can never leave a note
+// sounding on the device. The end of a note that does not sound, one the
+// player silenced before the song ended it, is dropped: with the key
+// changed since, it would name some other note.
+//
 // Key and volume are set from the window thread while the hooks run on the
-// delivery threads; each is read once per message.
+// delivery threads; each is read once per message. The sounding table is
+// shared by the delivery threads entry by entry, without a lock.
 class TMidiFilter : public BMidiLocalConsumer {
 public:
 	explicit TMidiFilter(const char* outputName);
@@ -54,8 +63,20 @@ protected:
 	~TMidiFilter() override;
 
 private:
-	uchar _Transposed(uchar channel, uchar note) const;
+	static const int32 kChannelCount = 16;
+	static const int32 kNoteCount = 128;
 
+	uchar _Transposed(uchar channel, uchar note) const;
+	// The sounding-table entry of a note as the kit puts it on the wire.
+	std::atomic<uint8_t>& _Sounding(uchar channel, uchar note);
+	// Forgets the note and gives the number it went out with; false when it
+	// does not sound.
+	bool _NoteEnded(uchar channel, uchar note, uchar* sent);
+	void _ForgetChannel(uchar channel);
+
+	// Per channel and incoming note: the outgoing note number plus one while
+	// the note sounds, 0 otherwise.
+	std::atomic<uint8_t> fSounding[kChannelCount][kNoteCount];
 	std::atomic<int32> fKey;
 	std::atomic<int32> fVolume;
 	BMidiLocalProducer* const fOutput;

@@ -103,18 +103,22 @@ TOutputChains::SetVolume(int32 percent)
 void
 TOutputChains::SetKey(int32 semitones)
 {
-	for (int32 i = 0; i < kPortCount; i++) {
-		fManagers[i]->QuickAllNotesOff(0);
-		fFilters[i]->SetKey(semitones);
-	}
+	fSong->BetweenSteps([this, semitones] {
+		for (int32 i = 0; i < kPortCount; i++) {
+			fManagers[i]->QuickAllNotesOff(0);
+			fFilters[i]->SetKey(semitones);
+		}
+	});
 }
 
 
 void
 TOutputChains::Seek(uint32 tick)
 {
-	QuickAllNotesOff();
-	fSong->SetCurrentTick(tick);
+	fSong->BetweenSteps([this, tick] {
+		QuickAllNotesOff();
+		fSong->SetCurrentTick(tick);
+	});
 }
 
 

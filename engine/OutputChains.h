@@ -33,10 +33,13 @@ public:
 	status_t Connect(int32 port, BMidiConsumer* device);
 
 	void SetVolume(int32 percent);
-	// Silences the sounding notes first, so their Note Offs leave with the
-	// key they began with.
+	// Silences the sounding notes, then the new key applies; both between
+	// two steps of the song, so no note it starts meanwhile escapes the
+	// silence.
 	void SetKey(int32 semitones);
-	// Silences the sounding notes and moves the song to `tick`.
+	// Silences the sounding notes and moves the song to `tick`; both between
+	// two steps of the song, or a note it started meanwhile would escape the
+	// silence and its Note Off be skipped by the seek.
 	void Seek(uint32 tick);
 
 	// Straight to the devices on both ports, A first, past the note managers.

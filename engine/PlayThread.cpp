@@ -95,16 +95,26 @@ TPlayThread::Hold()
 }
 
 
+void
+TPlayThread::Wake()
+{
+	BPrivate::interrupt_sleep(Thread());
+}
+
+
 bigtime_t
 TPlayThread::_SleepUntil(bigtime_t deadline)
 {
 	for (;;) {
 		if (_HoldRequested())
 			deadline = _Suspend(deadline);
+		// What was left of the old gap, paused or not, no longer applies.
+		if (fSong->_SeekPending())
+			return system_time();
 		if (system_time() >= deadline)
 			return deadline;
-		// Returns early for Hold, and once more after a resume for a Hold
-		// that came while the thread was awake.
+		// Returns early for Hold and Wake, and once more after a resume for
+		// one that came while the thread was awake.
 		snooze_until(deadline, B_SYSTEM_TIMEBASE);
 	}
 }

@@ -13,7 +13,8 @@ class TSMFProducer;
 // deadline, and posts the song's end message when nothing is left.
 //
 // It lives from the first Play to Stop: a pause suspends it in place of the
-// sleep it was in, and Play resumes it.
+// sleep it was in, and Play resumes it. A seek makes the next step due at
+// once; the deadlines then count from it.
 class TPlayThread : public pelkan::TThread {
 public:
 	explicit TPlayThread(TSMFProducer* song);
@@ -30,6 +31,9 @@ public:
 	// once the thread has suspended itself, at once when it already is
 	// suspended or has left its loop (it then ends on its own and posts).
 	void Hold();
+	// Cuts the thread's sleep short so that it looks at the song again; one
+	// that comes while it is awake or suspended is kept for its next sleep.
+	void Wake();
 
 private:
 	// Sleeps to `deadline`, standing still meanwhile whenever Hold asks;

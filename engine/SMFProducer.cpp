@@ -25,7 +25,8 @@ TSMFProducer::TSMFProducer()
 	fSongLength(0),
 	fTempoRate(100),
 	fProducers{new BMidiLocalProducer("SMFProducer_0"),
-		new BMidiLocalProducer("SMFProducer_1")}
+		new BMidiLocalProducer("SMFProducer_1")},
+	fSeekPending(false)
 {
 }
 
@@ -132,9 +133,11 @@ TSMFProducer::Play()
 {
 	if (fPlayThread == NULL) {
 		// A stopped song plays again from its beginning, not from where the
-		// tracks' cursors were left.
+		// tracks' cursors, the tempo and the port events left it.
 		for (const auto& track : fTracks)
-			track->SetCurrentTick(0);
+			track->Rewind();
+		fTempo = kDefaultTempo;
+		fSeekPending = false;
 		fPlayThread = std::make_unique<TPlayThread>(this);
 	}
 	// A resume given to a running thread would be kept for its next
@@ -175,10 +178,14 @@ TSMFProducer::SetCurrentTick(uint32 tick)
 {
 	if (fPlayThread == NULL)
 		return -1;
-	std::lock_guard<std::mutex> lock(fCursorLock);
-	for (const auto& track : fTracks)
-		track->SetCurrentTick(tick);
-	fPlayThread->SetCurrentTick(tick);
+	{
+		std::lock_guard<std::recursive_mutex> lock(fCursorLock);
+		for (const auto& track : fTracks)
+			track->SetCurrentTick(tick);
+		fPlayThread->SetCurrentTick(tick);
+		fSeekPending = true;
+	}
+	fPlayThread->Wake();
 	return 0;
 }
 
@@ -187,6 +194,14 @@ uint32
 TSMFProducer::CurrentTick() const
 {
 	return fPlayThread != NULL ? fPlayThread->CurrentTick() : 0;
+}
+
+
+void
+TSMFProducer::BetweenSteps(const std::function<void()>& action)
+{
+	std::lock_guard<std::recursive_mutex> lock(fCursorLock);
+	action();
 }
 
 
@@ -209,7 +224,8 @@ TSMFProducer::Producer(int32 index) const
 bool
 TSMFProducer::_Step(TPlayThread* thread, uint32* wait)
 {
-	std::lock_guard<std::mutex> lock(fCursorLock);
+	std::lock_guard<std::recursive_mutex> lock(fCursorLock);
+	fSeekPending = false;
 	uint32 tick = thread->CurrentTick();
 	for (const auto& track : fTracks)
 		track->Spray(tick);

@@ -2,6 +2,7 @@
 #define _SMF_PRODUCER_H
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,7 +42,8 @@ public:
 	int32 CountTracks() const { return fTracks.size(); }
 	const TSMFTrack* TrackAt(int32 index) const;
 
-	// Starts the song, or continues it after Pause.
+	// Starts the song, or continues it after Pause. A stopped song starts
+	// from its beginning as it was loaded: tempo and output ports too.
 	status_t Play();
 	// Returns once the play thread stands still, without waiting for the
 	// next event: its sleep is cut short and the rest of the gap is kept
@@ -51,8 +53,16 @@ public:
 	status_t Stop();
 	bool IsPlaying() const;
 
+	// The next step plays `tick`, at once: the gaps count from the seek,
+	// also when it came while paused. Nothing is sent for the skipped
+	// events. -1 without a play thread.
 	status_t SetCurrentTick(uint32 tick);
 	uint32 CurrentTick() const;
+
+	// Runs `action` on the calling thread while the play thread is between
+	// two steps, so that nothing the song sends falls inside it: whatever
+	// `action` sends, and a seek it makes, come between whole steps.
+	void BetweenSteps(const std::function<void()>& action);
 
 	int32 TempoRate() const { return fTempoRate; }
 	// Percent; kept within 1..kMaxTempoRate so a gap stays finite and positive.
@@ -67,6 +77,9 @@ private:
 	friend class TSMFTrack;
 
 	void _SetTempo(uint32 tempo) { fTempo = tempo; }
+	// Set by a seek, cleared by the step that plays its tick: the play
+	// thread then stops waiting out the old gap.
+	bool _SeekPending() const { return fSeekPending; }
 
 	// The play thread's side: sends the events of its current tick and moves
 	// it to the next event's tick; false when no track has one.
@@ -82,9 +95,13 @@ private:
 	BMidiLocalProducer* fProducers[2];
 	std::unique_ptr<TPlayThread> fPlayThread;
 
-	// Guards the tracks' cursors and the play thread's current tick, so a
-	// seek never lands in the middle of a step.
-	std::mutex fCursorLock;
+	// Guards the tracks' cursors, their output ports, the play thread's
+	// current tick and the pending seek, so a seek never lands in the middle
+	// of a step. A step sends while holding it; deliveries run in the
+	// sending thread, so holding it also keeps every message of a step
+	// away. Recursive so that BetweenSteps' action may seek.
+	std::recursive_mutex fCursorLock;
+	std::atomic<bool> fSeekPending;
 };
 
 #endif

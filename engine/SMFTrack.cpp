@@ -71,7 +71,7 @@ TSMFTrack::SetTo(BPositionIO* stream)
 		return -1;
 
 	CreateDataMap();
-	fCurrentEvent = 0;
+	Rewind();
 	return 0;
 }
 
@@ -130,6 +130,14 @@ TSMFTrack::SetCurrentTick(uint32 tick)
 	fCurrentEvent = std::lower_bound(fEvents.begin(), fEvents.end(), tick,
 		[](const Event& event, uint32 value) { return event.tick < value; })
 		- fEvents.begin();
+}
+
+
+void
+TSMFTrack::Rewind()
+{
+	fCurrentEvent = 0;
+	fOutputPort = 0;
 }
 
 

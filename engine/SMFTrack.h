@@ -41,6 +41,8 @@ public:
 	uint32 WaitTick(uint32 tick) const;
 	// Moves the cursor to the first event at or after `tick`.
 	void SetCurrentTick(uint32 tick);
+	// Back to the state the track was loaded in: cursor and output port.
+	void Rewind();
 
 	int32 OutputPort() const { return fOutputPort; }
 

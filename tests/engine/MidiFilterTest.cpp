@@ -90,7 +90,6 @@ TEST_F(MidiFilterTest, VolumeScalesNoteOnVelocityTruncatedAndClamped)
 		{200, 63, 126},
 		{200, 64, 127},
 		{0, 100, 0},
-		{100, 0, 0},
 		// Beyond the slider's range: no wrap into a stray byte.
 		{-100, 100, 0},
 		{2000000000, 127, 127},
@@ -133,11 +132,86 @@ TEST_F(MidiFilterTest, KeyTransposesNotesWithinRangeExceptPercussion)
 		Send({uchar(0x90 | test.channel), test.note, 90});
 		Send({uchar(0x80 | test.channel), test.note, 33});
 		// A Note On with velocity 0 ends the transposed note too.
+		Send({uchar(0x90 | test.channel), test.note, 90});
 		Send({uchar(0x90 | test.channel), test.note, 0});
 		EXPECT_EQ((std::vector<Bytes>{
 			{uchar(0x90 | test.channel), test.expected, 90},
 			{uchar(0x80 | test.channel), test.expected, 33},
+			{uchar(0x90 | test.channel), test.expected, 90},
 			{uchar(0x90 | test.channel), test.expected, 0}}), Sent());
+	}
+}
+
+
+// A note keeps the number it went out with until it ends, whatever the key
+// has become meanwhile; the end of a note that does not sound goes nowhere.
+TEST_F(MidiFilterTest, NotesEndWithTheNumberTheyWentOutWith)
+{
+	// An empty `expected`: nothing goes out.
+	struct Step {
+		int32 key;
+		Bytes message;
+		Bytes expected;
+	};
+	struct Case {
+		const char* name;
+		std::vector<Step> steps;
+	};
+	const Bytes gmSystemOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+	const Case cases[] = {
+		{"Note Off after a key change", {
+			{2, {0x90, 60, 100}, {0x90, 62, 100}},
+			{-3, {0x80, 60, 40}, {0x80, 62, 40}},
+			{-3, {0x80, 60, 40}, {}}}},
+		{"the end of a note that never sounded", {
+			{0, {0x80, 60, 40}, {}},
+			{0, {0x90, 60, 0}, {}}}},
+		{"Note On with velocity 0 after a key change", {
+			{2, {0x95, 60, 100}, {0x95, 62, 100}},
+			{5, {0x95, 60, 0}, {0x95, 62, 0}},
+			{5, {0x95, 60, 100}, {0x95, 65, 100}},
+			{5, {0x85, 60, 0}, {0x85, 65, 0}}}},
+		{"a note struck again while it sounds keeps its number", {
+			{2, {0x90, 60, 100}, {0x90, 62, 100}},
+			{4, {0x90, 60, 90}, {0x90, 62, 90}},
+			{4, {0x80, 60, 0}, {0x80, 62, 0}},
+			{4, {0x80, 60, 0}, {}}}},
+		{"key pressure follows the sounding note", {
+			{2, {0x90, 60, 100}, {0x90, 62, 100}},
+			{7, {0xA0, 60, 30}, {0xA0, 62, 30}},
+			{7, {0xA0, 61, 30}, {0xA0, 61, 30}},
+			{7, {0x80, 60, 0}, {0x80, 62, 0}},
+			{7, {0xA0, 60, 30}, {0xA0, 60, 30}}}},
+		{"clamped notes end as they went out", {
+			{12, {0x90, 120, 100}, {0x90, 127, 100}},
+			{12, {0x90, 125, 100}, {0x90, 127, 100}},
+			{-12, {0x80, 125, 0}, {0x80, 127, 0}},
+			{-12, {0x80, 120, 0}, {0x80, 127, 0}}}},
+		{"All Notes Off forgets its channel only", {
+			{2, {0x90, 60, 100}, {0x90, 62, 100}},
+			{2, {0x91, 60, 100}, {0x91, 62, 100}},
+			{0, {0xB0, 123, 0}, {0xB0, 123, 0}},
+			{0, {0x80, 60, 0}, {}},
+			{0, {0x81, 60, 0}, {0x81, 62, 0}}}},
+		{"a system reset forgets every channel", {
+			{2, {0x90, 60, 100}, {0x90, 62, 100}},
+			{2, {0x9F, 61, 100}, {0x9F, 63, 100}},
+			{0, gmSystemOn, gmSystemOn},
+			{0, {0x80, 60, 0}, {}},
+			{0, {0x8F, 61, 0}, {}}}},
+	};
+	for (const Case& test : cases) {
+		SCOPED_TRACE(test.name);
+		for (size_t i = 0; i < test.steps.size(); i++) {
+			SCOPED_TRACE(testing::Message() << "step " << i);
+			const Step& step = test.steps[i];
+			fFilter->SetKey(step.key);
+			Send(step.message);
+			std::vector<Bytes> expected;
+			if (!step.expected.empty())
+				expected.push_back(step.expected);
+			EXPECT_EQ(expected, Sent());
+		}
 	}
 }
 

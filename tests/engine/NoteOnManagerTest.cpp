@@ -317,9 +317,9 @@ TEST_F(NoteOnManagerTest, NoOtherThreadGetsAtTheTableBetweenSearchAndAppend)
 #endif
 
 
-// The Note Offs leave through the filter: with the key in force when they
-// are sent, not the key the notes began with.
-TEST_F(NoteOnManagerTest, QuickAllNotesOffIsTransposedByTheFilterNow)
+// The Note Offs leave through the filter, which ends the notes it sent:
+// a key changed meanwhile does not leave them sounding.
+TEST_F(NoteOnManagerTest, QuickAllNotesOffEndsTheNotesTheFilterSent)
 {
 	TMidiFilter* filter = new TMidiFilter("Vantu MIDI OUT A");
 	BMidiRecordingConsumer* device = new BMidiRecordingConsumer("device");
@@ -336,7 +336,7 @@ TEST_F(NoteOnManagerTest, QuickAllNotesOffIsTransposedByTheFilterNow)
 	std::vector<Bytes> sent;
 	for (const auto& event : device->Events())
 		sent.push_back(event.data);
-	EXPECT_EQ((std::vector<Bytes>{{0x80, 57, 64}, {0x89, 36, 64}}), sent);
+	EXPECT_EQ((std::vector<Bytes>{{0x80, 62, 64}, {0x89, 36, 64}}), sent);
 	filter->Release();
 	device->Release();
 }

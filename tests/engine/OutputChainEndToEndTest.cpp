@@ -118,7 +118,8 @@ protected:
 // Port A: a program, a note and a drum; a bend; the note ends and a GM
 // System On follows (the drum is still down), the tempo doubles; then a
 // controller and a note that is never ended.
-// Port B: a note, its key pressure, and its end as a Note On with velocity 0.
+// Port B: a note, its key pressure (which follows the transposed note), and
+// its end as a Note On with velocity 0.
 std::vector<smf::Track>
 TwoPortSong()
 {
@@ -182,7 +183,7 @@ TEST_F(OutputChainTest, SongPlaysThroughNoteManagersAndFilters)
 	}), Received(0));
 	EXPECT_EQ((std::vector<Sent>{
 		{0, {0x91, 63, 40}},
-		{500000, {0xA1, 64, 0x20}},
+		{500000, {0xA1, 63, 0x20}},
 		{625000, {0x91, 63, 0}},
 	}), Received(1));
 	for (BMidiRecordingConsumer* device : fDevice) {

@@ -294,18 +294,25 @@ TEST_F(SequencerTest, SeekingNeedsAPlayThread)
 }
 
 
-TEST_F(SequencerTest, SeekSendsFromTheNewTickAtTheOldDeadline)
+// A seek to the start during a 50 s rest sounds the start at once, not when
+// the rest would have ended; the gaps then count from the seek.
+TEST_F(SequencerTest, SeekPlaysTheNewTickAtOnce)
 {
-	Load({NoteTrack({0, 480, 960, 1440})});
+	Load({NoteTrack({0, 48000, 48480})});
 	PlayUntilAsleep();
-	EXPECT_EQ(480u, fSong->CurrentTick());
-	EXPECT_EQ(0, fSong->SetCurrentTick(960));
-	EXPECT_EQ(960u, fSong->CurrentTick());
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 2000000));
+	EXPECT_EQ(0, fSong->SetCurrentTick(0));
+	ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+	EXPECT_EQ(48000u, fSong->CurrentTick());
+	EXPECT_EQ(kStart + 52000000, fClock.NextDeadline());
+
+	// Between events: nothing at the new tick, the next event one gap on.
+	EXPECT_EQ(0, fSong->SetCurrentTick(47520));
+	ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+	EXPECT_EQ(kStart + 2500000, fClock.NextDeadline());
 	AdvanceToNextDeadline();
-	auto notes = NotesOn(0);
-	ASSERT_EQ(2u, notes.size());
-	EXPECT_EQ(62, notes[1].first);
-	EXPECT_EQ(kStart + 500000, notes[1].second);
+	EXPECT_EQ((std::vector<std::pair<int, bigtime_t>>{{60, kStart},
+		{60, kStart + 2000000}, {61, kStart + 2500000}}), NotesOn(0));
 }
 
 
@@ -429,15 +436,23 @@ TEST_F(SequencerTest, PauseRightAfterPlayLosesAndRepeatsNothing)
 }
 
 
-TEST_F(SequencerTest, SeekWhilePaused)
+// The rest of the gap a pause kept belonged to the old position.
+TEST_F(SequencerTest, PlayAfterASeekWhilePausedSendsTheNewPositionAtOnce)
 {
-	Load({NoteTrack({0, 480, 960})});
+	Load({NoteTrack({0, 480, 960, 1440})});
 	PlayUntilAsleep();
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 100000));
 	ASSERT_EQ(0, fSong->Pause());
 	EXPECT_EQ(0, fSong->SetCurrentTick(960));
+	EXPECT_EQ(0, fClock.CountSleepers());
+	ASSERT_EQ(B_OK, fClock.AdvanceTo(kStart + 3000000));
+	EXPECT_EQ((std::vector<int>{60}), Notes(0));
+
 	PlayUntilAsleep();
+	EXPECT_EQ(kStart + 3500000, fClock.NextDeadline());
 	AdvanceToNextDeadline();
-	EXPECT_EQ((std::vector<int>{60, 62}), Notes(0));
+	EXPECT_EQ((std::vector<std::pair<int, bigtime_t>>{{60, kStart},
+		{62, kStart + 3000000}, {63, kStart + 3500000}}), NotesOn(0));
 }
 
 
@@ -458,6 +473,26 @@ TEST_F(SequencerTest, StopSendsNothingMore)
 	EXPECT_EQ((std::vector<int>{60, 60}), Notes(0));
 	fSong->Unset();
 	EXPECT_EQ(0, fClock.CountSleepers());
+}
+
+
+// Stopped after a tempo change and a port event: playing again starts as
+// the song was loaded, on port 0 at the default tempo.
+TEST_F(SequencerTest, PlayAfterStopRewindsTempoAndPorts)
+{
+	smf::Track track;
+	track.NoteOn(0, 0, 60, 1).Tempo(480, 250000).Port(0, 1)
+		.NoteOn(0, 0, 61, 1).NoteOn(480, 0, 62, 1).End();
+	Load({track});
+	PlayUntilAsleep();
+	AdvanceToNextDeadline();
+	ASSERT_EQ((std::vector<int>{61}), Notes(1));
+	ASSERT_EQ(0, fSong->Stop());
+
+	PlayUntilAsleep();
+	EXPECT_EQ((std::vector<int>{60, 60}), Notes(0));
+	EXPECT_EQ(500000u, fSong->Tempo());
+	EXPECT_EQ(kStart + 1000000, fClock.NextDeadline());
 }
 
 
