@@ -43,4 +43,8 @@ enum {
 	kMsgLanguageFileDropped = 'lnfd'
 };
 
+// A bool field, true in the 'olfr' and 'alfr' messages of the recent-files
+// menu: only those are asked to forget their file when Control (Alt) is held.
+inline constexpr char kRecentFileMark[] = "RecentFile";
+
 #endif

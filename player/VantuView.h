@@ -22,6 +22,7 @@ class TCorvanView;
 class TOutputChains;
 class TSMFProducer;
 class TToolBar;
+class TToolButton;
 class TToolTip;
 class TVantuSItem;
 struct entry_ref;
@@ -133,6 +134,16 @@ private:
 	void UpdatePortCompos();
 	void SysResetReceived(BMessage* message);
 	static void SetFontHeight(BView* view, float height);
+	// The control bar's buttons, in their order on the bar.
+	enum {
+		kPrevButtonIndex = 0,
+		kPlayButtonIndex,
+		kPauseButtonIndex,
+		kStopButtonIndex,
+		kNextButtonIndex,
+		kListButtonIndex
+	};
+	TToolButton* CtrlButton(int32 index) const;
 
 	// Titles, status and documents (VantuViewTitles.cpp).
 	void GetSongTitle(const entry_ref& ref);
@@ -147,6 +158,10 @@ private:
 	bool OpenAnyDoc(const std::string& songPath);
 	void MItemOpenCurDocClicked();
 	void PopupOpenDocClicked();
+	// One alert naming the missing document of each song.
+	void _ReportMissingDocs(const std::vector<std::string>& songPaths);
+	// The first "%s" of a language text replaced; the text is never a format.
+	static std::string SubstituteText(const char* text, const std::string& value);
 
 	// Drops, list commands and the list button (VantuViewCommands.cpp).
 	bool SimpleData(BMessage* message);
@@ -164,6 +179,8 @@ private:
 	void UpdateListExpantion();
 	// Keeps the list button's state in the exit state (when detached).
 	void StoreListExpantion();
+	// The window's height with the playlist folded away.
+	float _ControlAreaHeight() const;
 	void ReopenMainList();
 
 	// Controller (VantuViewPlayback.cpp, VantuViewPorts.cpp).

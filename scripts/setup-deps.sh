@@ -12,6 +12,7 @@ packages=(
   libasound2-dev alsa-utils
   qemu-system-x86 busybox-static cpio kmod
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  librsvg2-bin
 )
 
 missing=()
