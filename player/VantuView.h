@@ -12,6 +12,8 @@
 
 class BHandler;
 class BMessageRunner;
+class BMidiConsumer;
+class BMidiLocalConsumer;
 class BMidiLocalProducer;
 class BScrollView;
 class BSoftSynth;
@@ -80,6 +82,10 @@ protected:
 	virtual status_t LaunchDocument(const std::string& path);
 	// Whether the user holds a button with the pointer inside `view`.
 	virtual bool IsPressedInside(BView* view);
+	// The built-in soft synth, registered and owned by the caller; NULL with
+	// the reason in *problem where it cannot be had (no audio output, no
+	// sound font).
+	virtual BMidiLocalConsumer* CreateSoftSynth(std::string* problem);
 
 private:
 	// Life cycle (VantuView.cpp).
@@ -115,6 +121,18 @@ private:
 	void MuteMidiOut(int32 consumerId);
 	void SendUpdateMenuMidiOutRqtd(int32 port, int32 consumerId);
 	void SendRecreateMenuMidiOutRqtd();
+	// Controller additions.
+	void _StartFromRest();
+	void _WaitSilence(bigtime_t interval);
+	void _ParkSilence();
+	void _ShowCannotPlay();
+	int32 _SelectedSong() const;
+	int32 _RandomOtherSong();
+	int32 _AISelectOtherSong();
+	void _StartDevices();
+	void _ConnectRemembered(BMidiConsumer* device);
+	void _Remember(int32 port, const char* name, bool connected);
+	int32 _PortOf(int32 producerId) const;
 
 	// Controls, indicators and labels (VantuViewLayout.cpp).
 	void _BuildControls();
@@ -192,6 +210,18 @@ private:
 	std::unique_ptr<TSMFProducer> fSequencer;
 	std::unique_ptr<TOutputChains> fChains;
 	std::unique_ptr<TAISelector> fAISelector;
+	// Controller additions: the load serial the sequencer's end message
+	// carries, so an end from a song before is told apart; the failed songs
+	// in a row, so a list of unplayable songs ends; the end of the silence
+	// being waited for; the devices each port is to feed, by name; the soft
+	// synth and why it could not be had.
+	int32 fLoadSerial;
+	bool fCurSongFailed;
+	int32 fFailedInRow;
+	bigtime_t fSilenceUntil;
+	std::vector<std::string> fRememberedOutputs[2];
+	BMidiLocalConsumer* fSoftSynth;
+	std::string fSoftSynthProblem;
 
 	// Titles (VantuViewTitles.cpp).
 	std::string fSongTitle;
