@@ -134,9 +134,7 @@ TSMFProducer::Play()
 	if (fPlayThread == NULL) {
 		// A stopped song plays again from its beginning, not from where the
 		// tracks' cursors, the tempo and the port events left it.
-		for (const auto& track : fTracks)
-			track->Rewind();
-		fTempo = kDefaultTempo;
+		_MoveTracks(0);
 		fSeekPending = false;
 		fPlayThread = std::make_unique<TPlayThread>(this);
 	}
@@ -180,8 +178,7 @@ TSMFProducer::SetCurrentTick(uint32 tick)
 		return -1;
 	{
 		std::lock_guard<std::recursive_mutex> lock(fCursorLock);
-		for (const auto& track : fTracks)
-			track->SetCurrentTick(tick);
+		_MoveTracks(tick);
 		fPlayThread->SetCurrentTick(tick);
 		fSeekPending = true;
 	}
@@ -218,6 +215,28 @@ TSMFProducer::Producer(int32 index) const
 	if (index < 0 || index > 1)
 		return NULL;
 	return fProducers[index];
+}
+
+
+void
+TSMFProducer::_MoveTracks(uint32 tick)
+{
+	uint32 tempo = kDefaultTempo;
+	uint32 tempoTick = 0;
+	bool tempoSet = false;
+	for (const auto& track : fTracks) {
+		track->SetCurrentTick(tick);
+		// Equal ticks play in track order: a later track's setting wins.
+		uint32 settingTick;
+		uint32 setting;
+		if (track->TempoBeforeCursor(&settingTick, &setting)
+			&& (!tempoSet || settingTick >= tempoTick)) {
+			tempo = setting;
+			tempoTick = settingTick;
+			tempoSet = true;
+		}
+	}
+	fTempo = tempo;
 }
 
 

@@ -55,7 +55,8 @@ public:
 
 	// The next step plays `tick`, at once: the gaps count from the seek,
 	// also when it came while paused. Nothing is sent for the skipped
-	// events. -1 without a play thread.
+	// events, but the tempo and the tracks' ports become what they set.
+	// -1 without a play thread.
 	status_t SetCurrentTick(uint32 tick);
 	uint32 CurrentTick() const;
 
@@ -81,6 +82,9 @@ private:
 	// thread then stops waiting out the old gap.
 	bool _SeekPending() const { return fSeekPending; }
 
+	// Moves every track's cursor to `tick` and takes the tempo and ports in
+	// force there, as if the song had played up to it.
+	void _MoveTracks(uint32 tick);
 	// The play thread's side: sends the events of its current tick and moves
 	// it to the next event's tick; false when no track has one.
 	bool _Step(TPlayThread* thread, uint32* wait);

@@ -17,6 +17,20 @@ const uint8 kMetaPort = 0x21;
 const uint8 kMetaSetTempo = 0x51;
 const uint32 kNoTrackName = UINT32_MAX;
 
+
+int32
+port_of(const uint8* data)
+{
+	return data[0] != 0 ? 1 : 0;
+}
+
+
+uint32
+tempo_of(const uint8* data)
+{
+	return (uint32)data[0] << 16 | data[1] << 8 | data[2];
+}
+
 }	// namespace
 
 
@@ -71,7 +85,7 @@ TSMFTrack::SetTo(BPositionIO* stream)
 		return -1;
 
 	CreateDataMap();
-	Rewind();
+	fCurrentEvent = 0;
 	return 0;
 }
 
@@ -130,14 +144,20 @@ TSMFTrack::SetCurrentTick(uint32 tick)
 	fCurrentEvent = std::lower_bound(fEvents.begin(), fEvents.end(), tick,
 		[](const Event& event, uint32 value) { return event.tick < value; })
 		- fEvents.begin();
+	const Setting* port = _SettingBeforeCursor(fPortSettings);
+	fOutputPort = port != NULL ? port->value : 0;
 }
 
 
-void
-TSMFTrack::Rewind()
+bool
+TSMFTrack::TempoBeforeCursor(uint32* tick, uint32* tempo) const
 {
-	fCurrentEvent = 0;
-	fOutputPort = 0;
+	const Setting* setting = _SettingBeforeCursor(fTempoSettings);
+	if (setting == NULL)
+		return false;
+	*tick = fEvents[setting->event].tick;
+	*tempo = setting->value;
+	return true;
 }
 
 
@@ -193,6 +213,52 @@ TSMFTrack::CreateDataMap()
 		std::stable_sort(fEvents.begin(), fEvents.end(),
 			[](const Event& a, const Event& b) { return a.tick < b.tick; });
 	}
+	_IndexSettings();
+}
+
+
+// By place in the index, once it is in play order.
+void
+TSMFTrack::_IndexSettings()
+{
+	fPortSettings.clear();
+	fTempoSettings.clear();
+	for (size_t i = 0; i < fEvents.size(); i++) {
+		uint8 type;
+		const uint8* data;
+		uint32 length;
+		if (!_Meta(fEvents[i].position, &type, &data, &length))
+			continue;
+		if (type == kMetaPort && length >= 1)
+			fPortSettings.push_back({i, (uint32)port_of(data)});
+		else if (type == kMetaSetTempo && length >= 3)
+			fTempoSettings.push_back({i, tempo_of(data)});
+	}
+}
+
+
+bool
+TSMFTrack::_Meta(uint32 position, uint8* type, const uint8** data,
+	uint32* length) const
+{
+	// Indexed events are whole, so the reads stay within the body.
+	if (fData[position] != 0xFF)
+		return false;
+	uint32 cursor = position + 1;
+	*type = fData[cursor++];
+	GetVNum(&cursor, length);
+	*data = fData.get() + cursor;
+	return true;
+}
+
+
+const TSMFTrack::Setting*
+TSMFTrack::_SettingBeforeCursor(const std::vector<Setting>& settings) const
+{
+	auto after = std::lower_bound(settings.begin(), settings.end(),
+		fCurrentEvent,
+		[](const Setting& setting, size_t event) { return setting.event < event; });
+	return after == settings.begin() ? NULL : &*(after - 1);
 }
 
 
@@ -305,19 +371,19 @@ TSMFTrack::_SprayEvent(const Event& event)
 			break;
 		case 0xF:
 		{
-			if (status != 0xF0 && status != 0xFF)
-				break;
-			uint32 cursor = data - fData.get();
-			uint8 type = status == 0xFF ? fData[cursor++] : 0;
+			uint8 type;
+			const uint8* payload;
 			uint32 count;
-			GetVNum(&cursor, &count);
-			const uint8* payload = fData.get() + cursor;
-			if (status == 0xF0)
-				out->SpraySystemExclusive(const_cast<uint8*>(payload), count, 0);
-			else if (type == kMetaPort && count >= 1)
-				fOutputPort = payload[0] != 0 ? 1 : 0;
-			else if (type == kMetaSetTempo && count >= 3)
-				fOwner->_SetTempo((uint32)payload[0] << 16 | payload[1] << 8 | payload[2]);
+			if (status == 0xF0) {
+				uint32 cursor = data - fData.get();
+				GetVNum(&cursor, &count);
+				out->SpraySystemExclusive(fData.get() + cursor, count, 0);
+			} else if (_Meta(event.position, &type, &payload, &count)) {
+				if (type == kMetaPort && count >= 1)
+					fOutputPort = port_of(payload);
+				else if (type == kMetaSetTempo && count >= 3)
+					fOwner->_SetTempo(tempo_of(payload));
+			}
 			break;
 		}
 	}

@@ -39,10 +39,12 @@ public:
 	void Spray(uint32 tick);
 	// Ticks from `tick` to the first later event, 0xFFFFFFFF when none.
 	uint32 WaitTick(uint32 tick) const;
-	// Moves the cursor to the first event at or after `tick`.
+	// Moves the cursor to the first event at or after `tick`, and takes the
+	// output port the skipped events left: the port a track plays on never
+	// depends on where it played before.
 	void SetCurrentTick(uint32 tick);
-	// Back to the state the track was loaded in: cursor and output port.
-	void Rewind();
+	// The last Set Tempo before the cursor and its tick; false when none.
+	bool TempoBeforeCursor(uint32* tick, uint32* tempo) const;
 
 	int32 OutputPort() const { return fOutputPort; }
 
@@ -61,6 +63,11 @@ private:
 		uint32 position;
 		uint8 status;
 	};
+	// A port or Set Tempo meta event: its place in the index and its value.
+	struct Setting {
+		size_t event;
+		uint32 value;
+	};
 	struct WalkedEvent;
 
 	void CreateDataMap();
@@ -68,13 +75,23 @@ private:
 	// Reads one variable-length number; false, with nothing consumed, when
 	// it would run past the body.
 	bool GetVNum(uint32* position, uint32* value) const;
+	void _IndexSettings();
+	// The meta event starting at `position` (its FF): type and data; false
+	// for any other event.
+	bool _Meta(uint32 position, uint8* type, const uint8** data,
+		uint32* length) const;
 	void _SprayEvent(const Event& event);
+	// The last setting before the cursor, NULL when none.
+	const Setting* _SettingBeforeCursor(
+		const std::vector<Setting>& settings) const;
 
 	TSMFProducer* fOwner;
 	std::unique_ptr<uint8[]> fData;
 	uint32 fLength;
 	std::vector<Event> fEvents;
 	std::vector<StatusRun> fStatusRuns;
+	std::vector<Setting> fPortSettings;
+	std::vector<Setting> fTempoSettings;
 	// Body position of the first complete Sequence/Track Name event.
 	uint32 fTrackNamePosition;
 	size_t fCurrentEvent;

@@ -436,6 +436,37 @@ TEST_F(SequencerTest, PauseRightAfterPlayLosesAndRepeatsNothing)
 }
 
 
+// A seek plays on with the tempo and the ports the song has set by the new
+// tick, wherever it played before: forward past the settings, and back
+// before them.
+TEST_F(SequencerTest, SeekTakesTheTempoAndPortsInForceAtTheNewTick)
+{
+	smf::Track first;
+	first.NoteOn(0, 0, 60, 1).Tempo(480, 250000).Port(0, 1).NoteOn(0, 0, 61, 1)
+		.NoteOn(480, 0, 62, 1).NoteOn(480, 0, 63, 1).End();
+	// At an equal tick the later track's tempo is the one that stays.
+	smf::Track second;
+	second.Tempo(480, 1000000).End();
+	Load({first, second});
+	PlayUntilAsleep();
+
+	EXPECT_EQ(0, fSong->SetCurrentTick(720));
+	ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+	EXPECT_EQ(1000000u, fSong->Tempo());
+	EXPECT_EQ(kStart + 500000, fClock.NextDeadline());
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{62}), Notes(1));
+
+	EXPECT_EQ(0, fSong->SetCurrentTick(240));
+	ASSERT_TRUE(fClock.WaitForSleepers(1, kWatchdog));
+	EXPECT_EQ(500000u, fSong->Tempo());
+	EXPECT_EQ(kStart + 750000, fClock.NextDeadline());
+	AdvanceToNextDeadline();
+	EXPECT_EQ((std::vector<int>{60}), Notes(0));
+	EXPECT_EQ((std::vector<int>{62, 61}), Notes(1));
+}
+
+
 // The rest of the gap a pause kept belonged to the old position.
 TEST_F(SequencerTest, PlayAfterASeekWhilePausedSendsTheNewPositionAtOnce)
 {
