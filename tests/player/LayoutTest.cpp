@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include <Bitmap.h>
 #include <MidiLocalConsumer.h>
 #include <MidiLocalProducer.h>
 #include <MidiRoster.h>
 #include <ScrollView.h>
 
+#include "Bitmaps.h"
 #include "CompactSlider.h"
 #include "LayoutTestPlayer.h"
 #include "PlayerMessages.h"
@@ -37,6 +41,17 @@ Pixel
 background(BView* view)
 {
 	return grab_pixel(view, 0, 0);
+}
+
+
+// Whether the button shows the program's image of that name.
+bool
+shows_image(const TToolButton* button, const char* name)
+{
+	const BBitmap* shown = button->Image(TToolButton::kImageNormal);
+	const std::unique_ptr<BBitmap> image(get_bitmap(name));
+	return shown != nullptr && image != nullptr && shown->BitsLength() == image->BitsLength()
+		&& memcmp(shown->Bits(), image->Bits(), image->BitsLength()) == 0;
 }
 
 
@@ -338,4 +353,35 @@ TEST_F(LayoutTest, PortIndicatorIsOnWhileItsPortFeedsADevice)
 		})});
 	device->Unregister();
 	device->Release();
+}
+
+
+TEST_F(LayoutTest, PlayAndPauseButtonsLightUpWithThePlayersState)
+{
+	MakePlayer();
+	smf::Track track;
+	track.NoteOn(0, 0, 60, 100).NoteOff(48000, 0, 60).End();
+	const smf::Bytes bytes = smf::File({track});
+	write_file(fFolder / "long.mid", std::string(bytes.begin(), bytes.end()));
+	auto expect = [this](const char* name, const char* play, const char* pause) {
+		SCOPED_TRACE(name);
+		TToolBar* bar = Child<TToolBar>("ControlBar");
+		EXPECT_TRUE(shows_image(bar->ItemAt(1), play)) << play;
+		EXPECT_TRUE(shows_image(bar->ItemAt(2), pause)) << pause;
+		EXPECT_NE(nullptr, bar->ItemAt(1)->Image(TToolButton::kImageHover))
+			<< "the other looks are made again";
+	};
+	Run({Do([&]() {
+			expect("stopped at start", "CtrlButtonPlayNormal", "CtrlButtonPauseNormal");
+			BMessage drop = refs_message({fFolder / "long.mid"});
+			fPlaylist->AddListFolderFileToTopLevel(&drop);
+		}), Drain(fWindow), Post(BMessage('play')), Drain(fWindow), Do([&]() {
+			ASSERT_EQ(TS_Playing, gAppPrivacy.State());
+			expect("playing", "CtrlButtonPlayLit", "CtrlButtonPauseNormal");
+		}), Post(BMessage('puse')), Drain(fWindow), Do([&]() {
+			ASSERT_EQ(TS_Paused, gAppPrivacy.State());
+			expect("paused", "CtrlButtonPlayLit", "CtrlButtonPauseLit");
+		}), Post(BMessage('stop')), Drain(fWindow), Do([&]() {
+			expect("stopped", "CtrlButtonPlayNormal", "CtrlButtonPauseNormal");
+		})});
 }
