@@ -196,44 +196,48 @@ TSMFTrack::CreateDataMap()
 	fStatusRuns.clear();
 	fStatusRuns.reserve(runCount);
 	fTrackNamePosition = kNoTrackName;
+	fPortSettings.clear();
+	fTempoSettings.clear();
 	lastRunStatus = -1;
 	bool inTickOrder = true;
 	_Walk([&](const WalkedEvent& event) {
 		if (!fEvents.empty() && event.tick < fEvents.back().tick)
 			inTickOrder = false;
 		fEvents.push_back({event.tick, event.position});
+		// While its bytes are at hand.
+		if (event.status == 0xFF)
+			_AddSetting(fEvents.size() - 1);
 		if (startsRun(event))
 			fStatusRuns.push_back({event.position, event.status});
 		if (event.trackName && fTrackNamePosition == kNoTrackName)
 			fTrackNamePosition = event.position;
 	});
 
-	// Only an absolute tick that wrapped past 32 bits breaks the file order.
+	// Only an absolute tick that wrapped past 32 bits breaks the file order;
+	// the settings then go by their new places.
 	if (!inTickOrder) {
 		std::stable_sort(fEvents.begin(), fEvents.end(),
 			[](const Event& a, const Event& b) { return a.tick < b.tick; });
+		fPortSettings.clear();
+		fTempoSettings.clear();
+		for (size_t i = 0; i < fEvents.size(); i++)
+			_AddSetting(i);
 	}
-	_IndexSettings();
 }
 
 
-// By place in the index, once it is in play order.
 void
-TSMFTrack::_IndexSettings()
+TSMFTrack::_AddSetting(size_t index)
 {
-	fPortSettings.clear();
-	fTempoSettings.clear();
-	for (size_t i = 0; i < fEvents.size(); i++) {
-		uint8 type;
-		const uint8* data;
-		uint32 length;
-		if (!_Meta(fEvents[i].position, &type, &data, &length))
-			continue;
-		if (type == kMetaPort && length >= 1)
-			fPortSettings.push_back({i, (uint32)port_of(data)});
-		else if (type == kMetaSetTempo && length >= 3)
-			fTempoSettings.push_back({i, tempo_of(data)});
-	}
+	uint8 type;
+	const uint8* data;
+	uint32 length;
+	if (!_Meta(fEvents[index].position, &type, &data, &length))
+		return;
+	if (type == kMetaPort && length >= 1)
+		fPortSettings.push_back({index, (uint32)port_of(data)});
+	else if (type == kMetaSetTempo && length >= 3)
+		fTempoSettings.push_back({index, tempo_of(data)});
 }
 
 

@@ -75,7 +75,9 @@ private:
 	// Reads one variable-length number; false, with nothing consumed, when
 	// it would run past the body.
 	bool GetVNum(uint32* position, uint32* value) const;
-	void _IndexSettings();
+	// Indexes the event at `index` if it is a port or Set Tempo event; in
+	// index order, so the settings stay sorted.
+	void _AddSetting(size_t index);
 	// The meta event starting at `position` (its FF): type and data; false
 	// for any other event.
 	bool _Meta(uint32 position, uint8* type, const uint8** data,

@@ -160,6 +160,50 @@ TEST(SMFTrackTest, CursorAndWaitTick)
 }
 
 
+// A seek takes the output port and the Set Tempo of the events it skips.
+TEST(SMFTrackTest, SeekTakesTheSettingsBeforeTheNewTick)
+{
+	smf::Track settings;
+	settings.Tempo(0, 400000).Port(100, 1).Meta(0, 0x51, {1, 2})
+		.Tempo(100, 300000).Port(0, 0).End(100);
+	// Wrapped ticks put the second Set Tempo first in play order.
+	smf::Track wrapped;
+	wrapped.Tempo(0xFFFFFFF0, 111111).Tempo(0x20, 222222).End();
+	// A tempo of 0: no Set Tempo before the cursor.
+	struct Case {
+		const smf::Track* source;
+		uint32 tick;
+		int32 port;
+		uint32 tempoTick;
+		uint32 tempo;
+	};
+	const Case cases[] = {
+		{&settings, 0, 0, 0, 0},
+		{&settings, 1, 0, 0, 400000},
+		{&settings, 100, 0, 0, 400000},
+		// A Set Tempo too short to hold a tempo sets none.
+		{&settings, 101, 1, 0, 400000},
+		{&settings, 201, 0, 200, 300000},
+		{&wrapped, 0x10, 0, 0, 0},
+		{&wrapped, 0x11, 0, 0x10, 222222},
+		{&wrapped, 0xFFFFFFFF, 0, 0xFFFFFFF0, 111111},
+	};
+	for (const Case& test : cases) {
+		SCOPED_TRACE(testing::Message() << "tick " << test.tick);
+		LoadedTrack loaded(*test.source);
+		ASSERT_EQ(0, loaded.status);
+		loaded.track.SetCurrentTick(test.tick);
+		EXPECT_EQ(test.port, loaded.track.OutputPort());
+		uint32 tempoTick = 0;
+		uint32 tempo = 0;
+		EXPECT_EQ(test.tempo != 0,
+			loaded.track.TempoBeforeCursor(&tempoTick, &tempo));
+		EXPECT_EQ(test.tempoTick, tempoTick);
+		EXPECT_EQ(test.tempo, tempo);
+	}
+}
+
+
 TEST(SMFTrackTest, EmptyTrackNameGivesNone)
 {
 	std::string name = "unchanged";
