@@ -270,7 +270,12 @@ namespace {
 // would.
 class RememberingWatch {
 public:
-	RememberingWatch() { TNoteOnManager::sBeforeRemembering = &_WindowThreadTurn; }
+	RememberingWatch()
+	{
+		sCalls = 0;
+		sLetIn = 0;
+		TNoteOnManager::sBeforeRemembering = &_WindowThreadTurn;
+	}
 	~RememberingWatch() { TNoteOnManager::sBeforeRemembering = nullptr; }
 
 	int Calls() const { return sCalls; }
