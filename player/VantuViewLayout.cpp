@@ -3,13 +3,11 @@
 #include <memory>
 #include <string>
 
-#include <Bitmap.h>
 #include <Font.h>
 #include <List.h>
 #include <MidiLocalProducer.h>
 #include <ScrollView.h>
 #include <StringView.h>
-#include <Window.h>
 
 #include "AppGlobals.h"
 #include "Bitmaps.h"
@@ -78,7 +76,6 @@ new_indicator(const char* name, const char* text)
 }
 
 
-// The label column's rows, top to bottom.
 BStringView*
 new_label(const char* name)
 {
@@ -147,16 +144,16 @@ TVantuView::_BuildControls()
 	for (BStringView* label : {fVolumeLabel, fKeyLabel, fTempoLabel, fPosLabel})
 		AddChild(label);
 
-	const TMidiFilter* filter = fChains != nullptr ? fChains->Filter(0) : NULL;
-	const int32 volume = filter != NULL ? filter->Volume() : 100;
-	const int32 key = filter != NULL ? filter->Key() : 0;
-	const int32 tempo = fSequencer != nullptr ? fSequencer->TempoRate() : 100;
+	// The engine's settings are the sliders' defaults, as the user's reset
+	// gesture puts the engine back where it started.
+	const TMidiFilter* filter = fChains->Filter(0);
 	fVolumeSlider = new_slider("SliderVolume", kMsgVolumeChanged, kMsgVolumeChanged, 0, 200);
 	fKeySlider = new_slider("SliderKey", kMsgKeyChanged, kMsgKeyDragged, -12, 12);
 	fTempoSlider = new_slider("SliderTempo", kMsgTempoChanged, kMsgTempoDragged, 30, 300);
 	fPosSlider = new_slider("SliderPos", kMsgPosChanged, kMsgPosDragged, 0, 100);
 	const std::pair<TCompactSlider*, int32> values[]
-		= {{fVolumeSlider, volume}, {fKeySlider, key}, {fTempoSlider, tempo}};
+		= {{fVolumeSlider, filter->Volume()}, {fKeySlider, filter->Key()},
+			{fTempoSlider, fSequencer->TempoRate()}};
 	for (const auto& [slider, value] : values) {
 		slider->SetValue(value);
 		slider->SetDefaultValue(value);
@@ -180,8 +177,9 @@ TVantuView::_BuildControls()
 	AddChild(fScrollView);
 
 	const BRect bounds = Bounds();
-	fStatBar = new BStringView(BRect(bounds.left, bounds.bottom - 13, bounds.right - kScrollBarRoom,
-		bounds.bottom), "StatBar", "", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM);
+	const BRect statFrame(bounds.left, bounds.bottom - 13, bounds.right - kScrollBarRoom,
+		bounds.bottom);
+	fStatBar = new BStringView(statFrame, "StatBar", "", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM);
 	fStatBar->Hide();
 	AddChild(fStatBar);
 	fLastPosShown = -1;
@@ -192,10 +190,8 @@ void
 TVantuView::CreateCtrlBar()
 {
 	for (const TButtonSpec& spec : kButtons) {
-		TToolButton* button = new TToolButton(kButtonFrame, spec.name, get_bitmap(spec.image),
-			NULL, new BMessage(spec.what), spec.behavior);
-		button->SetDefaultImages();
-		fCtrlBar->AddItem(button);
+		fCtrlBar->AddItem(new TToolButton(kButtonFrame, spec.name, get_bitmap(spec.image), NULL,
+			new BMessage(spec.what), spec.behavior));
 	}
 }
 
