@@ -9,10 +9,23 @@
 
 #include "LayoutTestPlayer.h"
 #include "PlayerMessages.h"
+#include "ToolTip.h"
 
 namespace {
 
-typedef PlayerTest TitlesTest;
+class TitlesTest : public PlayerTest {
+protected:
+	// The title view's tool tip, a handler of the window.
+	const TToolTip* TitleTip() const
+	{
+		for (int32 i = 0; i < fWindow->CountHandlers(); i++) {
+			const TToolTip* tip = dynamic_cast<const TToolTip*>(fWindow->HandlerAt(i));
+			if (tip != nullptr && tip->Target() == fPlayer->FindView("StrViewTitle"))
+				return tip;
+		}
+		return nullptr;
+	}
+};
 
 const smf::Bytes kShiftJISTitle = {0x83, 0x65, 0x83, 0x58, 0x83, 0x67};
 const smf::Bytes kJISTitle = {0x1B, '$', 'B', 0x25, 0x46, 0x25, 0x39, 0x25, 0x48, 0x1B, '(',
@@ -77,12 +90,28 @@ TEST_F(TitlesTest, SongTitlesAreShownInUTF8)
 			SCOPED_TRACE(cases[i].name);
 			EXPECT_EQ(cases[i].title, fPlayer->SongTitle());
 			EXPECT_EQ(cases[i].title, Text("StrViewTitle"));
+			const TToolTip* tip = TitleTip();
+			ASSERT_NE(nullptr, tip);
+			EXPECT_EQ(cases[i].title, tip->Tip()) << "the tip shows the whole title";
 			const std::vector<BMessage> deskbar = fWindow->Of('sdtr');
 			ASSERT_FALSE(deskbar.empty());
 			EXPECT_STREQ(cases[i].title.c_str(), deskbar.back().FindString("DeskBarTitle"));
 		}));
 	}
 	Run(steps);
+}
+
+
+TEST_F(TitlesTest, TitleTipWaitsASecondAndStaysFifteen)
+{
+	MakePlayer();
+	Run({Do([this]() {
+		const TToolTip* tip = TitleTip();
+		ASSERT_NE(nullptr, tip);
+		EXPECT_STREQ("TitleTip", tip->Name());
+		EXPECT_EQ(1000000, tip->DelayTime());
+		EXPECT_EQ(15000000, tip->ShowTime());
+	})});
 }
 
 
