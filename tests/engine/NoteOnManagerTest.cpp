@@ -30,7 +30,9 @@ const uint32 kSysResetNotice = 'syrr';
 Bytes
 SysEx(const TSystemReset& reset)
 {
-	Bytes message = {0xF0};
+	Bytes message;
+	message.reserve(reset.length + 2);
+	message.push_back(0xF0);
 	message.insert(message.end(), reset.data, reset.data + reset.length);
 	message.push_back(0xF7);
 	return message;
