@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 
 #include <Application.h>
 #include <Entry.h>
@@ -39,16 +40,18 @@ is_random_mode(int32 playMode)
 }
 
 
-bool
-was_tried(const BMessage* message, int32 id)
+// The lists a chain of saves has tried so far: none unless the message is
+// a link of such a chain.
+std::unordered_set<int32>
+tried_lists(const BMessage* message)
 {
-	int32 tried;
-	for (int32 i = 0; message != NULL && message->FindInt32(kTriedField, i, &tried) == B_OK;
-			i++) {
-		if (tried == id)
-			return true;
+	std::unordered_set<int32> tried;
+	int32 id;
+	for (int32 i = 0; message != NULL && message->what == kMsgSaveList
+			&& message->FindInt32(kTriedField, i, &id) == B_OK; i++) {
+		tried.insert(id);
 	}
-	return false;
+	return tried;
 }
 
 }
@@ -184,18 +187,16 @@ TVantuView::MItemAddNewClicked()
 void
 TVantuView::MItemSaveClicked()
 {
-	const BMessage* current = Window() != NULL ? Window()->CurrentMessage() : NULL;
+	const std::unordered_set<int32> tried
+		= tried_lists(Window() != NULL ? Window()->CurrentMessage() : NULL);
 	for (int32 row = fPlaylist->FullListCountItems() - 1; row >= 0; row--) {
 		const TVantuSItem* item = static_cast<TVantuSItem*>(fPlaylist->FullListItemAt(row));
 		const TListInfo& info = item->ListInfo();
-		if (!item->Container() || !info.modified || was_tried(current, info.listID))
+		if (!item->Container() || !info.modified || tried.count(info.listID) > 0)
 			continue;
 		BMessage next(kMsgSaveList);
-		if (current != NULL && current->what == kMsgSaveList) {
-			int32 tried;
-			for (int32 i = 0; current->FindInt32(kTriedField, i, &tried) == B_OK; i++)
-				next.AddInt32(kTriedField, tried);
-		}
+		for (int32 id : tried)
+			next.AddInt32(kTriedField, id);
 		next.AddInt32(kTriedField, info.listID);
 		BMessage request(kMsgSaveList);
 		request.AddInt32("ListID", info.listID);
