@@ -45,8 +45,11 @@ starting(TTirokaState state)
 bool
 TVantuView::PlaySong()
 {
-	if (fPlaylist->Songs() == 0)
+	// The list may have lost its songs while a start sequence waited.
+	if (fPlaylist->Songs() == 0) {
+		StopSong();
 		return false;
+	}
 	const TTirokaState state = gAppPrivacy.State();
 	if (state == TS_Stopped || starting(state)) {
 		StepStateToPlay();

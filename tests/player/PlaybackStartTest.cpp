@@ -147,3 +147,36 @@ TEST_P(PlaybackStartTest, ResetsAndSilencesComeInOrderAtTheirTimes)
 
 INSTANTIATE_TEST_SUITE_P(Cases, PlaybackStartTest, testing::ValuesIn(kStartCases),
 	[](const testing::TestParamInfo<StartCase>& info) { return info.param.name; });
+
+
+// The silence runner's message for a wait may already be queued behind a
+// song change that starts a new wait: it must not cut the new one short.
+TEST_F(RigTest, AWaitsEndQueuedBehindASongChangeDoesNotShortenTheNewWait)
+{
+	gPref.sendSysResets = true;
+	gPref.sysResetCombination = kGM;
+	gPref.silenceAfterResets = 300000;
+	BMidiRecordingConsumer* device = AddDevice("Device A");
+	gExitState.connectedOutputs[0] = {"Device A"};
+	const std::string a = MakeSong("a.mid", {{100, 300, 60}}, 400);
+	const std::string b = MakeSong("b.mid", {{100, 200, 62}}, 300);
+
+	Run([&]() {
+		Open({a, b});
+		device->Clear();
+		const bigtime_t start = Now();
+		Post(kMsgPlay);
+		Advance(200000);
+		BMessage next(kMsgNext);
+		fWindow->PostMessage(&next, fView);
+		ASSERT_EQ(B_OK, fClock.AdvanceTo(start + 300000));
+		Pump();
+		Advance(500000);
+		EXPECT_EQ((std::vector<Heard>{
+			{0, reset_bytes(kGM)},
+			{300000, reset_bytes(kGM)},
+			{700000, {0x90, 62, 100}},
+			{800000, {0x80, 62, 0}},
+		}), heard_since(device, start));
+	});
+}

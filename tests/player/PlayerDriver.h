@@ -60,7 +60,8 @@ private:
 };
 
 
-// A playlist whose questions are answered "no" (nothing is saved).
+// A playlist whose questions are answered with the second button: "No"
+// to saving a changed list, so nothing is saved and nothing cancelled.
 class RigPlaylist : public TCorvanView {
 public:
 	RigPlaylist() : TCorvanView(BRect(0, 0, 400, 300), "ListView", false) {}
@@ -69,7 +70,7 @@ protected:
 	int32 ShowAlert(const char*, const char*, const char*, const char*, int32,
 		alert_type) override
 	{
-		return 0;
+		return 1;
 	}
 };
 
