@@ -198,6 +198,7 @@ public:
 		fWindow = new RigWindow;
 		fPlaylist = new RigPlaylist;
 		fView = new RigView(fPlaylist, synth, synthProblem);
+		fView->realSynth = fRealSynth;
 		fWindow->AddChild(fView);
 		fWindow->Show();
 		fToken = BHandler::Private::Token(fWindow);
@@ -321,6 +322,8 @@ public:
 
 	BSteppedClock fClock;
 	Reporter fReport;
+	// The player makes the real soft synth instead of the one Open gets.
+	bool fRealSynth = false;
 	TempFolder fFolder;
 	RigWindow* fWindow = NULL;
 	RigPlaylist* fPlaylist = NULL;

@@ -257,14 +257,8 @@ TEST_F(PortsTest, TheRealSoftSynthRendersThePlayedSongIntoTheEnvironmentsWavFile
 	std::string problem;
 
 	Run([&]() {
-		fWindow = new RigWindow;
-		fPlaylist = new RigPlaylist;
-		fView = new RigView(fPlaylist, NULL, "");
-		fView->realSynth = true;
-		fWindow->AddChild(fView);
-		fWindow->Show();
-		fToken = BHandler::Private::Token(fWindow);
-		Pump();
+		fRealSynth = true;
+		Open({});
 		problem = StatusText();
 		if (!problem.empty())
 			return;
