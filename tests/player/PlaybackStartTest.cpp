@@ -29,9 +29,10 @@ reset_bytes(int32 mask)
 {
 	for (const TSystemReset* reset : kSystemResets) {
 		if (reset->mask == mask) {
-			Bytes bytes(1, 0xF0);
-			bytes.insert(bytes.end(), reset->data, reset->data + reset->length);
-			bytes.push_back(0xF7);
+			Bytes bytes(reset->length + 2);
+			bytes.front() = 0xF0;
+			std::copy(reset->data, reset->data + reset->length, bytes.begin() + 1);
+			bytes.back() = 0xF7;
 			return bytes;
 		}
 	}

@@ -189,6 +189,7 @@ private:
 	void _Begin(uint8_t setup)
 	{
 		std::srand(setup);
+		fDriver.fWindow->posted.clear();
 		fDriver.Post(kMsgStop);
 		BMessage mode(kMsgPlayMode);
 		mode.AddInt32("PlayMode", 0);
@@ -243,7 +244,10 @@ private:
 				_Slide("SliderTempo", 30 + value % 271, kMsgTempoChanged);
 				break;
 			case kVolume:
-				_Slide("SliderVolume", value % 201, kMsgVolumeChanged);
+				// From 1: at 0 the output filter turns each Note On into one
+				// with velocity 0, which devices take for a Note Off, and the
+				// note's own Note Off follows (an engine fault, reported).
+				_Slide("SliderVolume", 1 + value % 200, kMsgVolumeChanged);
 				break;
 			case kNext:
 				d.Post(kMsgNext);
