@@ -27,9 +27,6 @@ namespace {
 
 const char* const kAIDatabaseFileName = "VantuMIDI_AIDatabase.dat";
 const int32 kLastPlayMode = 5;
-// A parked runner: its next message lies so far ahead that it never
-// matters, and whatever it sends is ignored (see SilentWaitEnded).
-const bigtime_t kParkedInterval = 0x7fffffff;
 const bigtime_t kPosUpdateInterval = 1000000;
 
 

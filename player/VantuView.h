@@ -122,6 +122,9 @@ private:
 	void SendUpdateMenuMidiOutRqtd(int32 port, int32 consumerId);
 	void SendRecreateMenuMidiOutRqtd();
 	// Controller additions.
+	// A parked runner: its next message lies so far ahead that it never
+	// matters, and what it sends then is ignored (see SilentWaitEnded).
+	static constexpr bigtime_t kParkedInterval = 0x7fffffff;
 	void _StartFromRest();
 	void _WaitSilence(bigtime_t interval);
 	void _ParkSilence();

@@ -21,7 +21,6 @@ namespace {
 
 // A song skipped within this time of its start loses a point.
 const bigtime_t kQuickSkipTime = 9999999;
-const bigtime_t kParkedInterval = 0x7fffffff;
 
 enum {
 	kModeSeq = 0,
