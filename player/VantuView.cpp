@@ -27,7 +27,6 @@ namespace {
 
 const char* const kAIDatabaseFileName = "VantuMIDI_AIDatabase.dat";
 const int32 kLastPlayMode = 5;
-const bigtime_t kPosUpdateInterval = 1000000;
 
 
 bool
@@ -141,7 +140,7 @@ TVantuView::AttachedToWindow()
 	BMessage silence(kMsgSilentWaitEnded);
 	fSilenceRunner = new BMessageRunner(self, &silence, kParkedInterval);
 	BMessage position(kMsgUpdatePosRqtd);
-	fPosRunner = new BMessageRunner(self, &position, kPosUpdateInterval);
+	fPosRunner = new BMessageRunner(self, &position, kParkedInterval);
 	fSilenceUntil = B_INFINITE_TIMEOUT;
 
 	// Set while nothing plays: the play thread and the delivery threads

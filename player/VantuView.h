@@ -125,6 +125,11 @@ private:
 	// A parked runner: its next message lies so far ahead that it never
 	// matters, and what it sends then is ignored (see SilentWaitEnded).
 	static constexpr bigtime_t kParkedInterval = 0x7fffffff;
+	static constexpr bigtime_t kPosUpdateInterval = 1000000;
+	// The position runner runs only while the song moves, so a stopped or
+	// paused player wakes nothing.
+	void _FollowPosition(bool moving);
+	void _ShowPosition();
 	void _StartFromRest();
 	void _WaitSilence(bigtime_t interval);
 	void _ParkSilence();

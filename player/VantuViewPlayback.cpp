@@ -99,6 +99,17 @@ TVantuView::StartMidiOut()
 {
 	fSequencer->Play();
 	fPlayStartTime = system_time();
+	_FollowPosition(true);
+}
+
+
+void
+TVantuView::_FollowPosition(bool moving)
+{
+	if (fPosRunner != NULL)
+		fPosRunner->SetInterval(moving ? kPosUpdateInterval : kParkedInterval);
+	if (!moving)
+		_ShowPosition();
 }
 
 
@@ -145,6 +156,7 @@ TVantuView::PauseSong()
 			fSequencer->Pause();
 			fChains->QuickAllNotesOff();
 			gAppPrivacy.SetState(TS_Paused);
+			_FollowPosition(false);
 			break;
 		case TS_Paused:
 			StartMidiOut();
@@ -165,6 +177,7 @@ TVantuView::StopSong()
 		fChains->QuickAllNotesOff();
 		fSequencer->Unset();
 		gAppPrivacy.SetState(TS_Stopped);
+		_FollowPosition(false);
 	}
 	UpdateCtrlBar();
 }
@@ -176,6 +189,7 @@ TVantuView::ChangeSong(int32 index, bool afterSongEnd)
 	fSequencer->Stop();
 	fChains->QuickAllNotesOff();
 	fSequencer->Unset();
+	_FollowPosition(false);
 	// Every mark goes, so that one row at most carries it whatever the list
 	// did with its rows meanwhile.
 	for (int32 marked; (marked = fPlaylist->CurrentSongIdx()) >= 0;)
@@ -542,8 +556,14 @@ TVantuView::SliderPosChanged()
 void
 TVantuView::UpdatePosRqtd()
 {
-	if (IsPressedInside(fPosSlider))
-		return;
+	if (!IsPressedInside(fPosSlider))
+		_ShowPosition();
+}
+
+
+void
+TVantuView::_ShowPosition()
+{
 	const uint64 length = fSequencer->CountTicks();
 	const uint64 position = length == 0
 		? 0 : std::min<uint64>(100, uint64(fSequencer->CurrentTick()) * 100 / length);

@@ -49,3 +49,30 @@ TEST_F(RigTest, ExitStateIsReadAtStartAndWrittenAtTheEnd)
 		SetUp();
 	}
 }
+
+
+// Playing, the position is shown each second; stopped or paused, the
+// player keeps no timer that would wake it (the runners' thread sleeps
+// through to the deadline it had, once), and a stopped song reads 0.
+TEST_F(RigTest, OnlyAMovingSongWakesThePlayer)
+{
+	const bigtime_t kHalfHour = 1800000000;
+	Run([&]() {
+		Open({MakeSong("a.mid", {{0, 100, 60}, {3000, 3100, 62}}, 5000)});
+		Quiet();
+		EXPECT_GT(fClock.NextDeadline() - Now(), kHalfHour) << "idle after start";
+		Post(kMsgPlay);
+		Advance(1500000);
+		EXPECT_EQ("Pos:60%", ViewText("StrViewPos"))
+			<< "at 1 s the update showed the tick the song waits for";
+		Post(kMsgPause);
+		Advance(1000000);
+		EXPECT_GT(fClock.NextDeadline() - Now(), kHalfHour) << "paused";
+		Post(kMsgPlay);
+		Advance(100000);
+		Post(kMsgStop);
+		EXPECT_EQ("Pos:0%", ViewText("StrViewPos"));
+		Advance(1000000);
+		EXPECT_GT(fClock.NextDeadline() - Now(), kHalfHour) << "stopped";
+	});
+}
