@@ -4,8 +4,8 @@
 // songs off (the preferences' defaults). Port A feeds the real soft synth,
 // which renders into a WAV file (VANTU_SOFTSYNTH_WAV) so that no audio
 // device is needed, and a recording consumer that notes the arrival.
-// Then the cost of the stopped player: the position update the window
-// handles once a second.
+// Then the cost of the position update the window handles once a second
+// while a song moves (a stopped or paused player has no timer at all).
 //
 //   bench_player_play_timing [runs]    (default 50)
 
@@ -95,7 +95,7 @@ main(int argc, char** argv)
 	const bigtime_t before = cpu_time();
 	for (int update = 0; update < updates; update++)
 		driver.Post(kMsgUpdatePosRqtd);
-	printf("stopped: one position update a second, %.1f us of CPU each\n",
+	printf("position update, once a second while playing: %.1f us of CPU each\n",
 		double(cpu_time() - before) / updates);
 	driver.Close();
 	return 0;
