@@ -85,10 +85,17 @@ TMidiFilter::NoteOff(uchar channel, uchar note, uchar velocity,
 void
 TMidiFilter::NoteOn(uchar channel, uchar note, uchar velocity, bigtime_t time)
 {
+	const int64 scaled = std::clamp<int64>(int64(velocity) * Volume() / 100, 0,
+		kLargestDataByte);
 	uchar sent;
 	if (velocity == 0) {
 		if (!_NoteEnded(channel, note, &sent))
 			return;
+	} else if (scaled == 0) {
+		// Silenced by the volume: velocity 0 would tell the device to end
+		// the note, and the note is not remembered, so its Note Off is
+		// dropped as well.
+		return;
 	} else {
 		// A note struck again while it sounds keeps its number, so that its
 		// one Note Off ends it.
@@ -97,9 +104,7 @@ TMidiFilter::NoteOn(uchar channel, uchar note, uchar velocity, bigtime_t time)
 		if (!_Sounding(channel, note).compare_exchange_strong(entry, sent + 1))
 			sent = entry - 1;
 	}
-	int64 scaled = int64(velocity) * Volume() / 100;
-	fOutput->SprayNoteOn(channel, sent,
-		std::clamp<int64>(scaled, 0, kLargestDataByte), time);
+	fOutput->SprayNoteOn(channel, sent, scaled, time);
 }
 
 

@@ -244,10 +244,7 @@ private:
 				_Slide("SliderTempo", 30 + value % 271, kMsgTempoChanged);
 				break;
 			case kVolume:
-				// From 1: at 0 the output filter turns each Note On into one
-				// with velocity 0, which devices take for a Note Off, and the
-				// note's own Note Off follows (an engine fault, reported).
-				_Slide("SliderVolume", 1 + value % 200, kMsgVolumeChanged);
+				_Slide("SliderVolume", value % 201, kMsgVolumeChanged);
 				break;
 			case kNext:
 				d.Post(kMsgNext);
