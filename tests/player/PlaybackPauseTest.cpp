@@ -1,30 +1,5 @@
+#include "HeardEvents.h"
 #include "PlayerRig.h"
-
-#include <SystemResets.h>
-
-namespace {
-
-typedef std::vector<uchar> Bytes;
-
-struct Heard {
-	bigtime_t when;
-	Bytes data;
-
-	bool operator==(const Heard& other) const = default;
-};
-
-
-void
-PrintTo(const Heard& heard, std::ostream* stream)
-{
-	*stream << "{" << heard.when << ":";
-	for (uchar byte : heard.data)
-		*stream << " " << std::hex << int(byte) << std::dec;
-	*stream << "}";
-}
-
-}	// namespace
-
 
 // Pause silences what sounds and keeps the position; Play resumes. A song
 // chosen while paused stays paused, and starts at once, without the start
@@ -59,14 +34,8 @@ TEST_F(RigTest, PauseKeepsThePlaceAndASongChosenWhilePausedStartsAtOnce)
 		EXPECT_EQ(TS_Playing, gAppPrivacy.State());
 		Advance(150000);
 
-		std::vector<Heard> heard;
-		for (const auto& event : device->Events())
-			heard.push_back({event.arrival - start, event.data});
-		const TSystemReset& gm = *kSystemResets[0];
-		Bytes reset(gm.length + 2);
-		reset.front() = 0xF0;
-		std::copy(gm.data, gm.data + gm.length, reset.begin() + 1);
-		reset.back() = 0xF7;
+		const std::vector<Heard> heard = heard_since(device, start);
+		const Bytes reset = reset_bytes(1);
 		EXPECT_EQ((std::vector<Heard>{
 			{0, reset},
 			{300000, {0x90, 60, 100}},

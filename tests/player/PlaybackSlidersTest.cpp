@@ -1,28 +1,9 @@
+#include "HeardEvents.h"
 #include "PlayerRig.h"
 
 #include <CompactSlider.h>
 
 namespace {
-
-typedef std::vector<uchar> Bytes;
-
-struct Heard {
-	bigtime_t when;
-	Bytes data;
-
-	bool operator==(const Heard& other) const = default;
-};
-
-
-void
-PrintTo(const Heard& heard, std::ostream* stream)
-{
-	*stream << "{" << heard.when << ":";
-	for (uchar byte : heard.data)
-		*stream << " " << std::hex << int(byte) << std::dec;
-	*stream << "}";
-}
-
 
 // Port A feeds "Device A"; one song plays from the start of each test.
 class PlaybackSlidersTest : public RigTest {
@@ -50,9 +31,7 @@ protected:
 
 	std::vector<Heard> Take()
 	{
-		std::vector<Heard> heard;
-		for (const auto& event : fDevice->Events())
-			heard.push_back({event.arrival - fStart, event.data});
+		std::vector<Heard> heard = heard_since(fDevice, fStart);
 		fDevice->Clear();
 		return heard;
 	}

@@ -1,44 +1,7 @@
+#include "HeardEvents.h"
 #include "PlayerRig.h"
 
-#include <SystemResets.h>
-
 namespace {
-
-typedef std::vector<uchar> Bytes;
-
-struct Heard {
-	bigtime_t when;
-	Bytes data;
-
-	bool operator==(const Heard& other) const = default;
-};
-
-
-void
-PrintTo(const Heard& heard, std::ostream* stream)
-{
-	*stream << "{" << heard.when << ":";
-	for (uchar byte : heard.data)
-		*stream << " " << std::hex << int(byte) << std::dec;
-	*stream << "}";
-}
-
-
-Bytes
-reset_bytes(int32 mask)
-{
-	for (const TSystemReset* reset : kSystemResets) {
-		if (reset->mask == mask) {
-			Bytes bytes(reset->length + 2);
-			bytes.front() = 0xF0;
-			std::copy(reset->data, reset->data + reset->length, bytes.begin() + 1);
-			bytes.back() = 0xF7;
-			return bytes;
-		}
-	}
-	return {};
-}
-
 
 const int32 kGM = 1;
 const int32 kGS = 2;
@@ -96,16 +59,6 @@ const StartCase kStartCases[] = {
 class PlaybackStartTest : public RigTest,
 	public testing::WithParamInterface<StartCase> {
 };
-
-
-std::vector<Heard>
-heard_since(BMidiRecordingConsumer* device, bigtime_t start)
-{
-	std::vector<Heard> heard;
-	for (const auto& event : device->Events())
-		heard.push_back({event.arrival - start, event.data});
-	return heard;
-}
 
 }	// namespace
 
