@@ -6,7 +6,7 @@
 #include <MidiLocalConsumer.h>
 #include <SoftSynth.h>
 
-#include "EndpointRef.h"
+#include "../../support/EndpointRef.h"
 
 namespace {
 

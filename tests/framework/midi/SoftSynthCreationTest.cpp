@@ -9,7 +9,7 @@
 #include <SoftSynth.h>
 #include <SoftSynthCreation.h>
 
-#include "EndpointRef.h"
+#include "../../support/EndpointRef.h"
 #include "ScopedVariable.h"
 #include "TempFolder.h"
 

@@ -11,15 +11,8 @@
 #include <MidiLocalConsumer.h>
 #include <MidiLocalProducer.h>
 
+#include "../../support/EndpointRef.h"
 #include "../../support/RecordingLooper.h"
-
-// Owns one reference to an endpoint and drops it with Release().
-struct EndpointReleaser {
-	void operator()(BMidiEndpoint* endpoint) const { endpoint->Release(); }
-};
-
-template<typename T>
-using EndpointRef = std::unique_ptr<T, EndpointReleaser>;
 
 template<typename T, typename... Arguments>
 EndpointRef<T>
