@@ -9,6 +9,7 @@
 #include <ElfExports.h>
 #include <Files.h>
 
+#include "AddOnFolders.h"
 #include "CLNative100.h"
 
 const char* const kLoaderFolderName = "Loader";
@@ -69,16 +70,18 @@ load_container_loader(TContainerLoaderList* loaders, const std::string& exeFolde
 {
 	loaders->push_back(std::make_unique<TCLNative100>());
 
-	BDirectory folder(loader_folder(exeFolder).c_str());
-	if (folder.InitCheck() != B_OK)
-		return;
-	// Listed by reference so that a dangling link is skipped without ending
-	// the listing.
-	entry_ref ref;
-	while (folder.GetNextRef(&ref) == B_OK) {
-		BEntry entry(&ref, true);
-		if (entry.InitCheck() == B_OK)
-			add_loader_from(entry, loaders);
+	for (const std::string& path : add_on_folders(exeFolder, kLoaderFolderName)) {
+		BDirectory folder(path.c_str());
+		if (folder.InitCheck() != B_OK)
+			continue;
+		// Listed by reference so that a dangling link is skipped without
+		// ending the listing.
+		entry_ref ref;
+		while (folder.GetNextRef(&ref) == B_OK) {
+			BEntry entry(&ref, true);
+			if (entry.InitCheck() == B_OK)
+				add_loader_from(entry, loaders);
+		}
 	}
 }
 

@@ -12,14 +12,16 @@
 class BMessage;
 
 // A playlist view's loaders in the order they are asked: the built-in one
-// first, then the add-ons in the order the "Loader" folder lists them.
+// first, then the add-ons in the order the "Loader" folders list them (the
+// program's own, then the user's, see AddOnFolders.h).
 typedef std::vector<std::unique_ptr<TContainerLoader>> TContainerLoaderList;
 
 // The folder of loader add-ons inside the program's folder.
 extern const char* const kLoaderFolderName;
 
 // Appends the built-in loader, then one loader from every add-on in the
-// folder "Loader" of exeFolder (the program's folder, ending with "/").
+// folder "Loader" of exeFolder (the program's folder, ending with "/") and in
+// the user's "Loader" folder.
 // Files that are not loadable add-ons are skipped in silence; the images of
 // registered add-ons stay loaded until the program ends.
 void load_container_loader(TContainerLoaderList* loaders,

@@ -14,6 +14,7 @@
 #include <Message.h>
 
 #include "LoaderTestSupport.h"
+#include "ScopedVariable.h"
 
 namespace fs = std::filesystem;
 
@@ -136,6 +137,32 @@ TEST_F(ContainerLoaderRegistryTest, RegistersGoodAddOnsInListingOrderAndSkipsThe
 	EXPECT_TRUE(fLoaders.empty());
 	// The images of registered add-ons stay: code of theirs may still run.
 	EXPECT_TRUE(IsMapped(LoaderFolder() + "/RawLoader.so"));
+}
+
+
+TEST_F(ContainerLoaderRegistryTest, UserFolderIsLoadedAfterTheProgramsOwn)
+{
+	const std::string dataHome = fFolder / "data";
+	ScopedVariable data("XDG_DATA_HOME", dataHome.c_str());
+	const std::string userFolder = dataHome + "/VantuMIDI/Loader";
+	fs::create_directories(userFolder);
+	fs::copy_file(RAW_LOADER_FILE, userFolder + "/A-RawLoader.so");
+	Install(FOLDER_LOADER_FILE, "Z-FolderLoader.so");
+
+	load_container_loader(&fLoaders, ExeFolder());
+
+	EXPECT_EQ((std::vector<std::string>{kNative, kFolder, kRaw}), Names());
+	ASSERT_EQ(3u, fLoaders.size());
+	EXPECT_EQ(userFolder + "/A-RawLoader.so", fLoaders[2]->Path());
+
+	// A relative XDG_DATA_HOME is ignored, as the XDG rules say: the home's
+	// own data folder is used.
+	ScopedVariable relative("XDG_DATA_HOME", "data");
+	ScopedVariable home("HOME", fFolder.Path().c_str());
+	fs::create_directories(fFolder / ".local/share/VantuMIDI");
+	fs::rename(dataHome + "/VantuMIDI/Loader", fFolder / ".local/share/VantuMIDI/Loader");
+	Reload();
+	EXPECT_EQ((std::vector<std::string>{kNative, kFolder, kRaw}), Names());
 }
 
 
