@@ -65,6 +65,9 @@ public:
 	BMidiLocalProducer* Producer(int32 port) const;
 	// Silences every device the ports feed (the All Notes Off command).
 	void MuteAllMidiOut();
+	// Asks about every changed list; false when the user cancelled. A save
+	// that needs a panel posts `next` to `target` once it is done.
+	bool AskSaveAllList(BMessage* next, BHandler* target);
 
 	TCorvanView* PlaylistView() const { return fPlaylist; }
 	int32 CurSongIdx() const { return fCurSongIdx; }
@@ -201,7 +204,6 @@ private:
 	void MItemAddNewClicked();
 	void MItemSaveClicked();
 	void MItemSaveAsClicked();
-	bool AskSaveAllList(BMessage* next, BHandler* target);
 	void UpdateListExpantion();
 	// Keeps the list button's state in the exit state (when detached).
 	void StoreListExpantion();

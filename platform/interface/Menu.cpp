@@ -438,6 +438,10 @@ fill_qmenu(QMenu* target, BMenu* source,
 				[item, choose]() { choose(item); });
 		}
 		action->setEnabled(item->IsEnabled());
+		if (item->ToolTip()[0] != '\0') {
+			action->setToolTip(QString::fromUtf8(item->ToolTip()));
+			target->setToolTipsVisible(true);
+		}
 		if (item->IsMarked() || source->IsRadioMode()) {
 			action->setCheckable(true);
 			action->setChecked(item->IsMarked());

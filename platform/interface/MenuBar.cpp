@@ -58,6 +58,51 @@ BMenuBar::DetachedFromWindow()
 }
 
 
+// The window hears MenusBeginning() when one of the bar's menus opens while
+// none was open, and MenusEnded() once none is open any more, so that it can
+// leave the items alone meanwhile. The end is told from the event loop: a
+// menu hides before the action chosen in it triggers, and the choice must
+// still find its item.
+static void
+call_menu_hook(BMenuBar* bar, bool began)
+{
+	BWindow* window = bar->Window();
+	if (window == NULL || !window->Lock())
+		return;
+	if (began)
+		window->MenusBeginning();
+	else
+		window->MenusEnded();
+	window->Unlock();
+}
+
+
+static void
+menu_opened(BMenuBar* bar, QMenuBar* native)
+{
+	if (native->property("vantu_menus_open").toBool())
+		return;
+	native->setProperty("vantu_menus_open", true);
+	call_menu_hook(bar, true);
+}
+
+
+static void
+menu_closed(BMenuBar* bar, QMenuBar* native)
+{
+	QTimer::singleShot(0, native, [bar, native]() {
+		if (!native->property("vantu_menus_open").toBool())
+			return;
+		for (QMenu* menu : native->findChildren<QMenu*>()) {
+			if (menu->isVisible())
+				return;
+		}
+		native->setProperty("vantu_menus_open", false);
+		call_menu_hook(bar, false);
+	});
+}
+
+
 // Rebuilds the bar's titles. Runs from the event loop: the change that asked
 // for it may come from an action of this bar that is still emitting its
 // signal, and many changes in a row (relabelling every menu) make one
@@ -67,8 +112,11 @@ rebuild_menu_bar(BMenuBar* bar, QMenuBar* native)
 {
 	native->setProperty("vantu_rebuild_pending", false);
 	native->clear();
-	for (QMenu* old : native->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+	// A menu open now goes; hiding it first tells the window so.
+	for (QMenu* old : native->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+		old->hide();
 		old->deleteLater();
+	}
 	for (int32 i = 0; i < bar->CountItems(); i++) {
 		BMenuItem* item = bar->ItemAt(i);
 		if (dynamic_cast<BSeparatorItem*>(item) != NULL)
@@ -77,7 +125,12 @@ rebuild_menu_bar(BMenuBar* bar, QMenuBar* native)
 		if (BMenu* submenu = item->Submenu()) {
 			QMenu* menu = native->addMenu(BPrivate::menu_item_text(item));
 			QObject::connect(menu, &QMenu::aboutToShow, menu,
-				[menu, submenu]() { BPrivate::fill_qmenu(menu, submenu); });
+				[bar, native, menu, submenu]() {
+					menu_opened(bar, native);
+					BPrivate::fill_qmenu(menu, submenu);
+				});
+			QObject::connect(menu, &QMenu::aboutToHide, native,
+				[bar, native]() { menu_closed(bar, native); });
 			action = menu->menuAction();
 		} else {
 			action = native->addAction(BPrivate::menu_item_text(item));

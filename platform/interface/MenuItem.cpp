@@ -111,6 +111,21 @@ BMenuItem::Shortcut(uint32* modifiers) const
 }
 
 
+void
+BMenuItem::SetToolTip(const char* text)
+{
+	fToolTip = text != NULL ? text : "";
+	_Changed();
+}
+
+
+const char*
+BMenuItem::ToolTip() const
+{
+	return fToolTip.c_str();
+}
+
+
 BMenu*
 BMenuItem::Submenu() const
 {

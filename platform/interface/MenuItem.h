@@ -39,6 +39,9 @@ public:
 	bool IsMarked() const;
 	virtual void SetShortcut(char shortcut, uint32 modifiers);
 	char Shortcut(uint32* modifiers = NULL) const;
+	// Shown while the pointer rests on the item; empty for none.
+	void SetToolTip(const char* text);
+	const char* ToolTip() const;
 
 	BMenu* Submenu() const;
 	// The menu the item is in.
@@ -52,6 +55,7 @@ private:
 	void _Changed();
 
 	std::string fLabel;
+	std::string fToolTip;
 	BMenu* fSubmenu;
 	BMenu* fMenu;
 	char fShortcut;

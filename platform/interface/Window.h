@@ -116,6 +116,8 @@ public:
 	virtual void WindowActivated(bool active);
 	virtual void Minimize(bool minimize);
 	virtual void Zoom();
+	// The user opened one of the window's menu bar menus while none was
+	// open; and closed the last one (after the choice made in it was sent).
 	virtual void MenusBeginning();
 	virtual void MenusEnded();
 	virtual bool QuitRequested();
