@@ -17,6 +17,7 @@ TPref::Archive(BMessage* archive) const
 	added << archive->AddInt64("SIAR", silenceAfterResets);
 	added << archive->AddInt64("SIBS", silenceBetweenSongsInterval);
 	added << archive->AddString("VLTF", languageFile.c_str());
+	added << archive->AddBool("VLTC", languageChosen);
 	return added.All();
 }
 
@@ -35,6 +36,8 @@ TPref::Unarchive(const BMessage& archive)
 	found << FindInt64(archive, "SIAR", &silenceAfterResets);
 	found << FindInt64(archive, "SIBS", &silenceBetweenSongsInterval);
 	found << FindString(archive, "VLTF", &languageFile);
+	// Files written before the choice was recorded lack it: not an error.
+	FindBool(archive, "VLTC", &languageChosen);
 	return found.All();
 }
 

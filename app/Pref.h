@@ -28,6 +28,9 @@ public:
 	int64 silenceBetweenSongsInterval = 3000000;
 	// Empty: the built-in text. A bare name lies in the "Language" folder.
 	std::string languageFile = "English.vlt";
+	// Whether the user picked the language. Until then the language follows
+	// the desktop's locale and languageFile is left as it is.
+	bool languageChosen = false;
 };
 
 #endif
