@@ -1,5 +1,7 @@
 #include "ExitState.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "AllOk.h"
@@ -12,6 +14,28 @@ std::string
 port_key(int32 port)
 {
 	return "CMO" + std::to_string(port);
+}
+
+
+// A hand-edited or damaged file must not reach the windows with values they
+// cannot show: an unknown play mode, a negative song, a window that is
+// inverted, empty or larger than any screen.
+const int32 kLastPlayMode = 5;
+const float kMinExpandedHeight = 50;
+const float kMaxWindowExtent = 16384;
+const float kMaxWindowCoordinate = 32768;
+
+
+bool
+sane_frame(const BRect& frame)
+{
+	const float values[] = {frame.left, frame.top, frame.right, frame.bottom};
+	for (float value : values) {
+		if (!std::isfinite(value) || std::fabs(value) > kMaxWindowCoordinate)
+			return false;
+	}
+	return frame.Width() >= 1 && frame.Width() <= kMaxWindowExtent
+		&& frame.Height() >= 1 && frame.Height() <= kMaxWindowExtent;
 }
 
 }
@@ -61,5 +85,21 @@ TExitState::Unarchive(const BMessage& archive)
 	}
 	found << FindRect(archive, "_WFr", &mainWinFrame);
 	found << FindInt32(archive, "PlyM", &playMode);
+	_Clamp();
 	return found.All();
+}
+
+
+void
+TExitState::_Clamp()
+{
+	const TExitState defaults;
+	if (playMode < 0 || playMode > kLastPlayMode)
+		playMode = defaults.playMode;
+	curSongIdx = std::max<int32>(curSongIdx, 0);
+	expandedHeight = std::isfinite(expandedHeight)
+		? std::clamp(expandedHeight, kMinExpandedHeight, kMaxWindowExtent)
+		: defaults.expandedHeight;
+	if (!sane_frame(mainWinFrame))
+		mainWinFrame = defaults.mainWinFrame;
 }

@@ -32,6 +32,10 @@ public:
 	std::string panelFolder = "/boot/home";
 	BRect mainWinFrame = BRect(5, 24, 300, 250);
 	int32 playMode = 0;
+
+private:
+	// Brings every loaded value into the range the program can use.
+	void _Clamp();
 };
 
 #endif

@@ -1,6 +1,20 @@
 #include "Pref.h"
 
+#include <algorithm>
+
 #include "AllOk.h"
+
+namespace {
+
+// The ranges the preferences window lets the user choose from; a
+// hand-edited or damaged file is brought back into them.
+const int32 kLastSortKind = 2;
+const int32 kAllResetBits = 15;
+const int64 kMaxSilenceAfterResets = 1000000;
+const int64 kMinSilenceBetweenSongs = 1000000;
+const int64 kMaxSilenceBetweenSongs = 5000000;
+
+}
 
 bool
 TPref::Archive(BMessage* archive) const
@@ -38,7 +52,20 @@ TPref::Unarchive(const BMessage& archive)
 	found << FindString(archive, "VLTF", &languageFile);
 	// Files written before the choice was recorded lack it: not an error.
 	FindBool(archive, "VLTC", &languageChosen);
+	_Clamp();
 	return found.All();
+}
+
+
+void
+TPref::_Clamp()
+{
+	if (autoSortKind < 0 || autoSortKind > kLastSortKind)
+		autoSortKind = 0;
+	sysResetCombination &= kAllResetBits;
+	silenceAfterResets = std::clamp<int64>(silenceAfterResets, 0, kMaxSilenceAfterResets);
+	silenceBetweenSongsInterval = std::clamp<int64>(silenceBetweenSongsInterval,
+		kMinSilenceBetweenSongs, kMaxSilenceBetweenSongs);
 }
 
 

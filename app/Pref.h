@@ -31,6 +31,10 @@ public:
 	// Whether the user picked the language. Until then the language follows
 	// the desktop's locale and languageFile is left as it is.
 	bool languageChosen = false;
+
+private:
+	// Brings every loaded value into the range the program can use.
+	void _Clamp();
 };
 
 #endif
