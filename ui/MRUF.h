@@ -17,7 +17,7 @@ class BMenu;
 // Runs on the thread of the window whose menu it fills.
 class TMRUF : public pelkan::TArchivable {
 public:
-	static const int32 kMaxLimit = 20;
+	static constexpr int32 kMaxLimit = 20;
 
 	TMRUF();
 	~TMRUF() override;
