@@ -26,6 +26,7 @@ enum {
 	kMsgSilentWaitEnded = 'slwe',
 	kMsgUpdatePosRqtd = 'upsr',
 	kMsgSysResetReceived = 'syrr',
+	kMsgSoftSynthMade = 'ssym',
 	// List commands of the File menu.
 	kMsgOpenListFolderFileRqtd = 'olfr',
 	kMsgAddListFolderFileRqtd = 'alfr',

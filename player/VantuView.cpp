@@ -20,6 +20,7 @@
 #include "OutputChains.h"
 #include "PlayerMessages.h"
 #include "SMFProducer.h"
+#include "SoftSynthStarter.h"
 #include "SongEndCode.h"
 #include "ToolTip.h"
 
@@ -164,8 +165,6 @@ TVantuView::AllAttached()
 	UpdatePortCompos();
 	UpdateWinTitle();
 	UpdateDeskBarTitle();
-	if (!fSoftSynthProblem.empty())
-		SetStatStr(fSoftSynthProblem.c_str());
 	ReopenMainList();
 }
 
@@ -174,6 +173,9 @@ void
 TVantuView::DetachedFromWindow()
 {
 	BMidiRoster::StopWatching();
+	// The maker calls into this view: it must be done before the view is
+	// torn down, and a synth it made too late is released.
+	fSoftSynthStarter.reset();
 	delete fSilenceRunner;
 	fSilenceRunner = NULL;
 	delete fPosRunner;
@@ -218,6 +220,9 @@ TVantuView::MessageReceived(BMessage* message)
 			break;
 		case kMsgSysResetReceived:
 			SysResetReceived(message);
+			break;
+		case kMsgSoftSynthMade:
+			_TakeSoftSynth();
 			break;
 		case kMsgUpdatePosRqtd:
 			UpdatePosRqtd();

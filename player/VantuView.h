@@ -23,6 +23,7 @@ class TCompactSlider;
 class TCorvanView;
 class TOutputChains;
 class TSMFProducer;
+class TSoftSynthStarter;
 class TToolBar;
 class TToolButton;
 class TToolTip;
@@ -65,6 +66,9 @@ public:
 	BMidiLocalProducer* Producer(int32 port) const;
 	// Silences every device the ports feed (the All Notes Off command).
 	void MuteAllMidiOut();
+	// Whether the built-in soft synth is still being made: it comes a
+	// little after the window, and Play waits for it.
+	bool SoftSynthPending() const { return fSoftSynthStarter != nullptr; }
 	// Asks about every changed list; false when the user cancelled. A save
 	// that needs a panel posts `next` to `target` once it is done.
 	bool AskSaveAllList(BMessage* next, BHandler* target);
@@ -87,7 +91,8 @@ protected:
 	virtual bool IsPressedInside(BView* view);
 	// The built-in soft synth, registered and owned by the caller; NULL with
 	// the reason in *problem where it cannot be had (no audio output, no
-	// sound font).
+	// sound font). Called on a worker thread while the window runs: it may
+	// touch nothing of the view or the interface.
 	virtual BMidiLocalConsumer* CreateSoftSynth(std::string* problem);
 
 private:
@@ -141,6 +146,9 @@ private:
 	int32 _RandomOtherSong();
 	int32 _AISelectOtherSong();
 	void _StartDevices();
+	// Takes the soft synth from its worker, waiting for it if need be, and
+	// connects it; nothing when it was taken before.
+	void _TakeSoftSynth();
 	void _ConnectRemembered(BMidiConsumer* device);
 	void _Remember(int32 port, const char* name, bool connected);
 	int32 _PortOf(int32 producerId) const;
@@ -224,7 +232,7 @@ private:
 	// carries, so an end from a song before is told apart; the failed songs
 	// in a row, so a list of unplayable songs ends; the end of the silence
 	// being waited for; the devices each port is to feed, by name; the soft
-	// synth and why it could not be had.
+	// synth, why it could not be had, and its maker while that works.
 	int32 fLoadSerial;
 	bool fCurSongFailed;
 	int32 fFailedInRow;
@@ -232,6 +240,7 @@ private:
 	std::vector<std::string> fRememberedOutputs[2];
 	BMidiLocalConsumer* fSoftSynth;
 	std::string fSoftSynthProblem;
+	std::unique_ptr<TSoftSynthStarter> fSoftSynthStarter;
 
 	// Titles (VantuViewTitles.cpp).
 	std::string fSongTitle;

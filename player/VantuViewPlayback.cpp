@@ -65,6 +65,10 @@ TVantuView::PlaySong()
 void
 TVantuView::StepStateToPlay()
 {
+	// A song started before the soft synth was ready (Play at once, or a
+	// file named on the command line) waits for it, so its first notes and
+	// resets sound there too.
+	_TakeSoftSynth();
 	TTirokaState state = gAppPrivacy.State();
 	if (state == TS_Stopped) {
 		gAppPrivacy.SetState(TS_StartSilence);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <Message.h>
+#include <Messenger.h>
 #include <MidiConsumer.h>
 #include <MidiLocalConsumer.h>
 #include <MidiLocalProducer.h>
@@ -16,6 +17,7 @@
 
 #include "OutputChains.h"
 #include "PlayerMessages.h"
+#include "SoftSynthStarter.h"
 
 namespace {
 
@@ -69,22 +71,47 @@ TVantuView::MuteMidiOut(int32 consumerId)
 }
 
 
-// The soft synth is made before the remembered devices are looked for, so a
-// port that remembers it finds it; port A falls back to it when it
-// remembers nothing.
+// The soft synth is made on a worker, so the window shows without waiting
+// for its sound font; it is connected when it comes (_TakeSoftSynth).
 void
 TVantuView::_StartDevices()
 {
-	if (fSoftSynth == NULL && fSoftSynthProblem.empty())
-		fSoftSynth = CreateSoftSynth(&fSoftSynthProblem);
 	for (int32 port = 0; port < TOutputChains::kPortCount; port++) {
 		for (const std::string& name : fRememberedOutputs[port]) {
 			if (BMidiConsumer* device = find_device_named(name))
 				fChains->Connect(port, device);
 		}
 	}
-	if (fRememberedOutputs[0].empty() && fSoftSynth != NULL)
+	if (fSoftSynth != NULL) {
+		if (fRememberedOutputs[0].empty())
+			fChains->Connect(0, fSoftSynth);
+	} else if (fSoftSynthProblem.empty() && fSoftSynthStarter == nullptr) {
+		fSoftSynthStarter = std::make_unique<TSoftSynthStarter>(
+			[this](std::string* problem) { return CreateSoftSynth(problem); },
+			BMessenger(this), kMsgSoftSynthMade);
+	}
+}
+
+
+// Connected to the ports that remember it, and port A falls back to it when
+// it remembers nothing; the menus are rebuilt to list it.
+void
+TVantuView::_TakeSoftSynth()
+{
+	if (fSoftSynthStarter == nullptr)
+		return;
+	fSoftSynth = fSoftSynthStarter->Take(&fSoftSynthProblem);
+	fSoftSynthStarter.reset();
+	if (fSoftSynth == NULL) {
+		if (!fSoftSynthProblem.empty())
+			SetStatStr(fSoftSynthProblem.c_str());
+		return;
+	}
+	_ConnectRemembered(fSoftSynth);
+	if (fRememberedOutputs[0].empty())
 		fChains->Connect(0, fSoftSynth);
+	UpdatePortCompos();
+	SendRecreateMenuMidiOutRqtd();
 }
 
 

@@ -41,6 +41,17 @@ public:
 
 	bool pressedInside = false;
 	bool realSynth = false;
+	// When set, makes the soft synth in place of the one handed in.
+	std::function<BMidiLocalConsumer*(std::string*)> synthMaker;
+	// When set, called as the window lets go of the player.
+	std::function<void()> detaching;
+
+	void DetachedFromWindow() override
+	{
+		if (detaching)
+			detaching();
+		TVantuView::DetachedFromWindow();
+	}
 
 protected:
 	bool IsPressedInside(BView*) override { return pressedInside; }
@@ -50,6 +61,8 @@ protected:
 	{
 		if (realSynth)
 			return TVantuView::CreateSoftSynth(problem);
+		if (synthMaker)
+			return synthMaker(problem);
 		*problem = fSynthProblem;
 		return fSynth;
 	}
@@ -191,19 +204,28 @@ public:
 	}
 
 	// The window and the player with the songs in its main list; the
-	// player's start has run and the list's first request is handled.
+	// player's start has run, its soft synth has come and the list's first
+	// request is handled.
 	void Open(const std::vector<std::string>& songs, BMidiLocalConsumer* synth = NULL,
 		const std::string& synthProblem = "")
+	{
+		Show(synth, synthProblem);
+		PumpUntil([this] { return !fView->SoftSynthPending(); });
+		AddSongs(songs);
+	}
+
+	// The window shown with the player; its soft synth may still be made.
+	void Show(BMidiLocalConsumer* synth = NULL, const std::string& synthProblem = "")
 	{
 		fWindow = new RigWindow;
 		fPlaylist = new RigPlaylist;
 		fView = new RigView(fPlaylist, synth, synthProblem);
 		fView->realSynth = fRealSynth;
+		fView->synthMaker = fSynthMaker;
 		fWindow->AddChild(fView);
 		fWindow->Show();
 		fToken = BHandler::Private::Token(fWindow);
 		Pump();
-		AddSongs(songs);
 	}
 
 	void AddSongs(const std::vector<std::string>& songs)
@@ -324,6 +346,8 @@ public:
 	Reporter fReport;
 	// The player makes the real soft synth instead of the one Open gets.
 	bool fRealSynth = false;
+	// The player makes its soft synth with this instead, when set.
+	std::function<BMidiLocalConsumer*(std::string*)> fSynthMaker;
 	TempFolder fFolder;
 	RigWindow* fWindow = NULL;
 	RigPlaylist* fPlaylist = NULL;
