@@ -51,6 +51,10 @@ protected:
 	// For tests: takes a prepared player view, which the window owns.
 	TVantuWin(BRect frame, TVantuView* playerView);
 
+	// For tests: the panels, NULL until first shown.
+	BFilePanel* OpenPanel() const { return fOpenPanel.get(); }
+	BFilePanel* SavePanel() const { return fSavePanel.get(); }
+
 	// The framework's modal alert; index of the button chosen.
 	virtual int32 ShowAlert(const char* text, const char* button0, const char* button1);
 
