@@ -21,7 +21,7 @@ public:
 	virtual void MessageReceived(BMessage* message);
 
 	// How long the watched nodes must stay quiet before the code goes out.
-	static const bigtime_t kQuietTime = 200000;
+	static constexpr bigtime_t kQuietTime = 200000;
 
 private:
 	void _RestartQuietTime();

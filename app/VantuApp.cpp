@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include <Autolock.h>
 #include <Bitmap.h>
 #include <Message.h>
 #include <MimeType.h>
@@ -80,6 +81,7 @@ TVantuApp::TVantuApp(TOutside* outside)
 
 TVantuApp::~TVantuApp()
 {
+	BAutolock locker(this);
 	for (TNodeMonitorHandler* handler : {fLanguageHandler, fLoaderHandler}) {
 		stop_watching(handler, this);
 		RemoveHandler(handler);
