@@ -48,4 +48,8 @@ enum {
 // menu: only those are asked to forget their file when Control (Alt) is held.
 inline constexpr char kRecentFileMark[] = "RecentFile";
 
+// A bool field of a drop or of 'alfr': true asks the player to play the first
+// song the message added (files from the command line or a second start).
+inline constexpr char kPlayAddedField[] = "PlayAdded";
+
 #endif

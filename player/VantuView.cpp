@@ -312,6 +312,9 @@ TVantuView::MessageReceived(BMessage* message)
 			if (!SimpleData(message))
 				TPKNView::MessageReceived(message);
 			break;
+		case B_REFS_RECEIVED:
+			RefsReceived(message);
+			break;
 
 		default:
 			TPKNView::MessageReceived(message);

@@ -133,10 +133,17 @@ TVantuView::AddListFolderFileRqtd(BMessage* message)
 	if (ForgetRecentFileRqtd(message))
 		return;
 	const int32 rowsBefore = fPlaylist->CountItems();
+	const int32 songsBefore = fPlaylist->Songs();
 	ExpTitleStr(gVLT.Text("Title_Str_Adding"));
 	fPlaylist->AddListFolderFileToTopLevel(message);
 	ExpSongTitle();
-	if (is_random_mode(fPlayMode) && rowsBefore == 1)
+	bool playAdded = false;
+	message->FindBool(kPlayAddedField, &playAdded);
+	// Songs are numbered in list order and the adds go to the end, so the
+	// first song added has the number the list had songs before.
+	if (playAdded && fPlaylist->Songs() > songsBefore)
+		fPlaylist->SendChangeSongRqtd(songsBefore, true);
+	else if (is_random_mode(fPlayMode) && rowsBefore == 1)
 		Window()->PostMessage(kMsgNext, this);
 }
 

@@ -131,6 +131,9 @@ public:
 	bool SaveListAs(BMessage* request);
 	void SaveRequested(BMessage* request);
 	bool OverwriteList(int32 id, const entry_ref& target);
+	// What the list's file holds when it is saved: the paths of its direct
+	// children, in order.
+	std::vector<std::string> ListEntries(const TVantuSItem* list) const;
 	std::string SavePanelTitle(int32 id) const;
 	void PopupSaveListClicked(BMessage* message);
 	void PopupSaveListAsClicked(BMessage* message);

@@ -201,14 +201,9 @@ TCorvanView::SaveRequested(BMessage* request)
 }
 
 
-bool
-TCorvanView::OverwriteList(int32 id, const entry_ref& target)
+std::vector<std::string>
+TCorvanView::ListEntries(const TVantuSItem* list) const
 {
-	TVantuSItem* list = FindList(id);
-	if (list == NULL) {
-		_Fail(gVLT.Text("Err_Already_Deled"));
-		return false;
-	}
 	std::vector<std::string> entries;
 	const int32 row = FullListIndexOf(list);
 	for (int32 child = row + 1; child < FullListCountItems()
@@ -218,8 +213,21 @@ TCorvanView::OverwriteList(int32 id, const entry_ref& target)
 		if (item->OutlineLevel() == list->OutlineLevel() + 1 && !item->ListInfo().unnamed)
 			entries.push_back(item->EntryRef().path());
 	}
+	return entries;
+}
+
+
+bool
+TCorvanView::OverwriteList(int32 id, const entry_ref& target)
+{
+	TVantuSItem* list = FindList(id);
+	if (list == NULL) {
+		_Fail(gVLT.Text("Err_Already_Deled"));
+		return false;
+	}
 	std::string badEntry;
-	const status_t status = write_native_list(target.path().c_str(), entries, &badEntry);
+	const status_t status = write_native_list(target.path().c_str(), ListEntries(list),
+		&badEntry);
 	if (status != B_OK) {
 		if (status == B_BAD_VALUE && !badEntry.empty())
 			_Fail(gVLT.Text("Err_Entry_Not_Savable") + badEntry);

@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QMetaObject>
 #include <QPixmap>
 #include <QThread>
 #include <QWidget>
 
 #include <InterfaceDefs.h>
+#include <Messenger.h>
 #include <View.h>
 #include <Window.h>
 
@@ -37,6 +39,7 @@ struct KitState {
 	char* argv[2] = {const_cast<char*>("vantu"), NULL};
 	std::string taskBarLabel;
 	std::map<const BWindow*, int32> priorities;
+	QMetaObject::Connection sessionEnd;
 };
 
 
@@ -266,6 +269,22 @@ task_bar_label()
 	KitState& state = kit();
 	std::lock_guard<std::mutex> guard(state.lock);
 	return state.taskBarLabel;
+}
+
+
+void
+set_session_end_target(const BMessenger& target, uint32 what)
+{
+	QApplication* application = qobject_cast<QApplication*>(QApplication::instance());
+	KitState& state = kit();
+	std::lock_guard<std::mutex> guard(state.lock);
+	QObject::disconnect(state.sessionEnd);
+	if (application == NULL || !target.IsValid())
+		return;
+	// The session manager waits for this signal's handler; the program only
+	// posts, and saves while it quits.
+	state.sessionEnd = QObject::connect(application, &QGuiApplication::commitDataRequest,
+		application, [target, what]() { target.SendMessage(what); });
 }
 
 

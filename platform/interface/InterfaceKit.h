@@ -5,6 +5,7 @@
 
 #include <SupportDefs.h>
 
+class BMessenger;
 class BView;
 class BWindow;
 
@@ -34,6 +35,12 @@ status_t grab_view_png(BView* view, const char* path);
 // are. Windows created later get it too. Empty until set.
 void set_task_bar_label(const char* label);
 std::string task_bar_label();
+
+// When the desktop session ends (logging out, shutting down), a message
+// `what` goes to `target`: the program is to save its state and quit without
+// asking anything. A messenger that is not valid stops it. Call on the GUI
+// thread, after init_interface_kit().
+void set_session_end_target(const BMessenger& target, uint32 what);
 
 // Priorities given to a window's thread are kept here, not applied: every
 // window shares the GUI thread. -1 when none was given.

@@ -491,3 +491,50 @@ TEST_F(CommandsTest, ListButtonFoldsTheWindowToTheControlArea)
 			EXPECT_EQ(300, gExitState.expandedHeight);
 		})});
 }
+
+
+TEST_F(CommandsTest, FilesHandedToThePlayerAreAddedAndTheFirstAddedPlaysOnRequest)
+{
+	MakePlayer();
+	const std::string seed = MakeSong("seed.mid");
+	const std::string first = MakeSong("b.mid");
+	const std::string second = MakeSong("c.mid");
+	const struct {
+		const char* name;
+		bool seeded;
+		bool playAdded;
+		int32 current;
+		bool plays;
+	} cases[] = {
+		{"into an empty list, played", false, true, 0, true},
+		{"behind a song, played", true, true, 1, true},
+		{"behind a song, only added", true, false, 0, false},
+	};
+	std::vector<Step> steps;
+	for (const auto& c : cases) {
+		steps.push_back(Do([this, &c, seed]() {
+			fPlaylist->ClearList();
+			if (c.seeded)
+				fPlaylist->AddMidiFile(ref_for(seed), fPlaylist->TopList(), -1);
+		}));
+		steps.push_back(Drain(fWindow));
+		// Not a drop: files from the command line or a second start.
+		BMessage handed = refs_message({first, second});
+		handed.what = B_REFS_RECEIVED;
+		if (c.playAdded)
+			handed.AddBool(kPlayAddedField, true);
+		steps.push_back(Post(handed));
+		// The drop, the window's add, the player's add, the song request.
+		for (int round = 0; round < 4; round++)
+			steps.push_back(Drain(fWindow));
+		steps.push_back(Do([this, &c]() {
+			SCOPED_TRACE(c.name);
+			EXPECT_EQ(c.seeded ? 3 : 2, fPlaylist->Songs());
+			EXPECT_EQ(c.current, fPlayer->CurSongIdx());
+			EXPECT_EQ(c.plays, gAppPrivacy.State() != TS_Stopped);
+		}));
+		steps.push_back(Post(BMessage('stop')));
+		steps.push_back(Drain(fWindow));
+	}
+	Run(steps);
+}
