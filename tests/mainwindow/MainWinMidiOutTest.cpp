@@ -3,6 +3,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -92,8 +93,9 @@ TEST_F(MainWinTest, PortMenusWaitForOpenMenusToClose)
 	AddDevice("Stays");
 	BMidiRecordingConsumer* leaving = AddDevice("Leaves");
 	RigWin* window = new RigWin;
-	QMenu* midiOut = nullptr;
-	QMenu* portA = nullptr;
+	// The menus go when the bar is rebuilt under them.
+	QPointer<QMenu> midiOut;
+	QPointer<QMenu> portA;
 	RunWindow(window, {
 		[&]() {
 			QWidget* top = top_level_widget(window);
@@ -115,9 +117,16 @@ TEST_F(MainWinTest, PortMenusWaitForOpenMenusToClose)
 		Drain(window), Drain(window), Settle(),
 		Locked(window, [&]() {
 			EXPECT_EQ(2, port_menu(window, 0)->CountItems());
+			ASSERT_FALSE(portA.isNull());
 			EXPECT_TRUE(portA->isVisible());
 		}),
-		[&]() { portA->hide(); midiOut->hide(); return true; },
+		[&]() {
+			if (!portA.isNull())
+				portA->hide();
+			if (!midiOut.isNull())
+				midiOut->hide();
+			return true;
+		},
 		Settle(), Drain(window),
 		[&]() {
 			window->Lock();
