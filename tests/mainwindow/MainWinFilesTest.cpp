@@ -3,6 +3,11 @@
 #include <string>
 #include <vector>
 
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 #include <Entry.h>
@@ -21,6 +26,7 @@
 #include "MainWinRig.h"
 #include "MRUF.h"
 #include "PlayerMessages.h"
+#include "QtLookup.h"
 #include "TempFolder.h"
 
 namespace {
@@ -261,6 +267,48 @@ TEST_F(MainWinFilesTest, CancelledPanelIsFollowedByTheOther)
 			window->OpenPanel()->Hide();
 			window->SavePanel()->Hide();
 		}),
+	});
+}
+
+
+
+// Two files of the same name tell apart by the full path the pointer shows.
+TEST_F(MainWinFilesTest, RecentItemsShowTheirFullPathAsToolTip)
+{
+	std::filesystem::create_directory(fFolder / "a");
+	const std::string path = make_file(fFolder, "a/same.mid");
+	RigWin* window = new RigWin;
+	QPointer<QMenu> file;
+	QPointer<QMenu> open;
+	RunWindow(window, {
+		Locked(window, [&]() {
+			BMessage message = refs_message(kMsgOpenListFolderFileRqtd, {path});
+			window->PostMessage(&message);
+		}),
+		Drain(window), Settle(),
+		[&]() {
+			QWidget* top = top_level_widget(window);
+			QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
+			if (bar == nullptr || bar->actions().isEmpty())
+				return false;
+			file = bar->actions().at(0)->menu();
+			file->popup(QPoint(10, 10));
+			return true;
+		},
+		[&]() {
+			if (file.isNull() || file->actions().size() < 4)
+				return false;
+			open = file->actions().at(3)->menu();
+			open->popup(QPoint(40, 40));
+			return !open->actions().isEmpty();
+		},
+		[&]() {
+			EXPECT_TRUE(open->toolTipsVisible());
+			EXPECT_EQ(QString::fromStdString(path), open->actions().at(0)->toolTip());
+			open->hide();
+			file->hide();
+			return true;
+		},
 	});
 }
 
