@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <InterfaceDefs.h>
+#include <InterfaceKit.h>
 #include <Menu.h>
 #include <MenuBar.h>
 #include <MenuItem.h>
@@ -14,6 +15,7 @@
 #include "MainWinMessages.h"
 #include "MainWinRig.h"
 #include "PlayerMessages.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -216,9 +218,48 @@ TEST_F(MainWinTest, TitleCarriesTheCurrentSong)
 			window->PostMessage(kMsgUpdateWinTitleRqtd, window->PlayerView());
 		}),
 		Drain(window),
-		Locked(window, [&]() { EXPECT_EQ("Blue Song - " + listTitle, window->Title()); }),
+		Locked(window, [&]() {
+			EXPECT_EQ("Blue Song - " + listTitle, window->Title());
+			EXPECT_EQ("Blue Song", BPrivate::task_bar_label());
+		}),
 		[&]() { return post_title(gAppName); }, Drain(window),
 		Locked(window, [&]() { EXPECT_EQ(listTitle, window->Title()); }),
+	});
+}
+
+
+
+// What the window leaves behind: its frame when it quits, and the folder
+// its panels showed last when it goes.
+TEST_F(MainWinTest, QuitLeavesTheFrameAndThePanelFolder)
+{
+	TempFolder folder;
+	RigWin* window = new RigWin;
+	RunWindow(window, {
+		Locked(window, [&]() {
+			window->PostMessage(kMsgOpenPanelForOpen);
+		}),
+		Drain(window),
+		[&]() {
+			window->Lock();
+			EXPECT_NE(nullptr, window->OpenPanel());
+			if (window->OpenPanel() == nullptr) {
+				window->Unlock();
+				return true;
+			}
+			window->OpenPanel()->SetPanelDirectory(folder.Path().c_str());
+			window->OpenPanel()->Hide();
+			window->MoveTo(60, 70);
+			window->ResizeTo(420, 330);
+			const BRect frame = window->Frame();
+			// The program's own quit asks the player, whose list is
+			// unchanged.
+			EXPECT_TRUE(window->QuitRequested());
+			window->Quit();
+			EXPECT_EQ(frame, gExitState.mainWinFrame);
+			EXPECT_EQ(folder.Path(), gExitState.panelFolder);
+			return true;
+		},
 	});
 }
 

@@ -13,6 +13,7 @@
 #include <MidiLocalConsumer.h>
 
 #include "MainWinRig.h"
+#include "CorvanView.h"
 #include "PlayerMessages.h"
 #include "QtLookup.h"
 
@@ -133,6 +134,44 @@ TEST_F(MainWinTest, PortMenusWaitForOpenMenusToClose)
 			const int32 count = port_menu(window, 0)->CountItems();
 			window->Unlock();
 			return count == 1;
+		},
+	});
+}
+
+
+
+// A new language rebuilds every menu, so it too waits while the user has
+// a menu open.
+TEST_F(MainWinTest, LanguageChangeWaitsForOpenMenusToClose)
+{
+	RigWin* window = new RigWin;
+	QPointer<QMenu> file;
+	const std::string builtIn = gVLT.Text("Menu_File");
+	RunWindow(window, {
+		[&]() {
+			QWidget* top = top_level_widget(window);
+			QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
+			if (bar == nullptr || bar->actions().isEmpty())
+				return false;
+			file = bar->actions().at(0)->menu();
+			file->popup(QPoint(10, 10));
+			return file->isVisible();
+		},
+		Locked(window, [&]() {
+			ASSERT_EQ(B_OK, gVLT.Load(ENGLISH_LANGUAGE_FILE));
+			window->PostMessage(kMsgLanguageChanged);
+		}),
+		Drain(window), Settle(),
+		Locked(window, [&]() {
+			EXPECT_EQ(builtIn, window->KeyMenuBar()->ItemAt(0)->Label());
+			ASSERT_FALSE(file.isNull());
+			file->hide();
+		}),
+		[&]() {
+			window->Lock();
+			const std::string label = window->KeyMenuBar()->ItemAt(0)->Label();
+			window->Unlock();
+			return label == gVLT.Text("Menu_File");
 		},
 	});
 }
