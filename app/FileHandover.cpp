@@ -2,7 +2,6 @@
 
 #include <AppDefs.h>
 #include <Entry.h>
-#include <Message.h>
 
 #include "PlayerMessages.h"
 #include "SingleInstance.h"
@@ -10,12 +9,12 @@
 #include "VantuWin.h"
 
 
-BMessage*
-TFileHandover::NewRequest(const std::vector<std::string>& paths)
+BMessage
+TFileHandover::Request(const std::vector<std::string>& paths)
 {
-	BMessage* request = new BMessage(TSingleInstance::kMsgHandOver);
+	BMessage request(TSingleInstance::kMsgHandOver);
 	for (const std::string& path : paths)
-		request->AddString("path", path.c_str());
+		request.AddString("path", path.c_str());
 	return request;
 }
 

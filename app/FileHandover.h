@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <Handler.h>
+#include <Message.h>
 
 class TVantuWin;
 
@@ -18,7 +19,7 @@ class TVantuWin;
 class TFileHandover : public BHandler {
 public:
 	// A message for this handler: the absolute paths to add ("path").
-	static BMessage* NewRequest(const std::vector<std::string>& paths);
+	static BMessage Request(const std::vector<std::string>& paths);
 
 	explicit TFileHandover(TVantuWin* window);
 

@@ -1,7 +1,6 @@
-#include <cstdio>
 #include <iostream>
-#include <memory>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -42,14 +41,6 @@ recovery_folder()
 	}
 	BPath path;
 	return entry.GetPath(&path) == B_OK ? path.Path() : "";
-}
-
-
-void
-post_to(BHandler& handler, BMessage* message)
-{
-	std::unique_ptr<BMessage> owned(message);
-	BMessenger(&handler).SendMessage(owned.get());
 }
 
 }
@@ -108,10 +99,13 @@ main(int argc, char** argv)
 		window->Unlock();
 	}
 	sessionEnd.Watch();
-	if (!commandLine.files.empty())
-		post_to(handover, TFileHandover::NewRequest(commandLine.files));
-	else if (firstStart)
-		post_to(handover, TFileHandover::NewRequest(demo_songs(gAppPrivacy.ExePath())));
+	std::vector<std::string> files = commandLine.files;
+	if (files.empty() && firstStart)
+		files = demo_songs(gAppPrivacy.ExePath());
+	if (!files.empty()) {
+		BMessage request = TFileHandover::Request(files);
+		BMessenger(&handover).SendMessage(&request);
+	}
 	// Handovers queue behind this start's own files.
 	instance.Serve(BMessenger(&handover));
 
@@ -124,5 +118,6 @@ main(int argc, char** argv)
 	if (!sessionEnd.RecoveredMainList().empty())
 		gExitState.mainListFile = sessionEnd.RecoveredMainList();
 	save_exit_state();
+	BPrivate::shutdown_interface_kit();
 	return 0;
 }

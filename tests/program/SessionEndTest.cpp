@@ -156,8 +156,8 @@ TEST_F(SessionEndTest, ChangedListsAreKeptAsCopiesWithWhatWasHandedOverLast)
 			playlist->AddMidiFile(ref_for(song3), Row(sub), -1);
 			Row(sub)->ListInfo().modified = true;
 			playlist->AddMidiFile(ref_for(song4), playlist->TopList(), -1);
-			std::unique_ptr<BMessage> handed(TFileHandover::NewRequest({song5}));
-			BMessenger(&handover).SendMessage(handed.get());
+			BMessage handed = TFileHandover::Request({song5});
+			BMessenger(&handover).SendMessage(&handed);
 			BMessenger(&session).SendMessage(kMsgSessionEnd);
 		}),
 		[&]() { return quits->requests > 0; },
