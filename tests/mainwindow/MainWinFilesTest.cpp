@@ -273,10 +273,13 @@ TEST_F(MainWinFilesTest, CancelledPanelIsFollowedByTheOther)
 
 
 // Two files of the same name tell apart by the full path the pointer shows.
+// A file opened while the menu is open is stored at once and shown once
+// the menu has closed.
 TEST_F(MainWinFilesTest, RecentItemsShowTheirFullPathAsToolTip)
 {
 	std::filesystem::create_directory(fFolder / "a");
 	const std::string path = make_file(fFolder, "a/same.mid");
+	const std::string other = make_file(fFolder, "same.mid");
 	RigWin* window = new RigWin;
 	QPointer<QMenu> file;
 	QPointer<QMenu> open;
@@ -305,9 +308,23 @@ TEST_F(MainWinFilesTest, RecentItemsShowTheirFullPathAsToolTip)
 		[&]() {
 			EXPECT_TRUE(open->toolTipsVisible());
 			EXPECT_EQ(QString::fromStdString(path), open->actions().at(0)->toolTip());
+			BMessage message = refs_message(kMsgOpenListFolderFileRqtd, {other});
+			window->PostMessage(&message);
+			return true;
+		},
+		Drain(window), Settle(),
+		Locked(window, [&]() {
+			EXPECT_EQ(std::vector<std::string>{path}, recent_paths(recent_menu(window, 0)));
+			EXPECT_EQ((std::vector<std::string>{other, path}), stored_paths());
+			ASSERT_FALSE(open.isNull());
 			open->hide();
 			file->hide();
-			return true;
+		}),
+		[&]() {
+			window->Lock();
+			const bool shown = recent_paths(recent_menu(window, 0)).size() == 2;
+			window->Unlock();
+			return shown;
 		},
 	});
 }

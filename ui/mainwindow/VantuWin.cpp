@@ -53,7 +53,8 @@ TVantuWin::TVantuWin(BRect frame, TVantuView* playerView)
 	fMenuBar(NULL),
 	fPlayerView(NULL),
 	fMenusOpen(false),
-	fMidiOutRebuildPending(false)
+	fMidiOutRebuildPending(false),
+	fRecentRebuildPending(false)
 {
 	_Init(Bounds(), playerView);
 }
@@ -262,18 +263,24 @@ TVantuWin::MenusBeginning()
 
 
 // What waited for the menus to close: a language change rebuilds every
-// menu, the output menus included.
+// menu, the output menus and the recent files included.
 void
 TVantuWin::MenusEnded()
 {
 	fMenusOpen = false;
 	if (fPendingLanguageChange != NULL) {
 		std::unique_ptr<BMessage> message = std::move(fPendingLanguageChange);
-		fMidiOutRebuildPending = false;
+		fMidiOutRebuildPending = fRecentRebuildPending = false;
 		LanguageChanged(message.get());
-	} else if (fMidiOutRebuildPending) {
+		return;
+	}
+	if (fMidiOutRebuildPending) {
 		fMidiOutRebuildPending = false;
 		RecreateMenuMidiOutRqtd();
+	}
+	if (fRecentRebuildPending) {
+		fRecentRebuildPending = false;
+		GenerateMenuMRUF();
 	}
 }
 

@@ -20,8 +20,8 @@ class TVantuView;
 // bar and the title.
 //
 // Runs on the GUI thread only, like every window. Menu items that go away
-// (devices unplugged, a new language) are never deleted while one of the
-// bar's menus is open: the rebuild waits for MenusEnded().
+// (devices unplugged, a new language, recent files) are never deleted while
+// one of the bar's menus is open: the rebuild waits for MenusEnded().
 //
 // Its code is split by duty: VantuWin.cpp (life cycle, dispatch, titles),
 // VantuWinMenus.cpp (the menu bar, play modes, languages),
@@ -128,6 +128,7 @@ private:
 	// Menus: whether one is open, and the rebuilds that wait for its end.
 	bool fMenusOpen;
 	bool fMidiOutRebuildPending;
+	bool fRecentRebuildPending;
 	std::unique_ptr<BMessage> fPendingLanguageChange;
 
 	// The title the player gave the window, and the whole title shown with

@@ -16,13 +16,18 @@
 
 
 // Both submenus and the file change together, so the file always holds
-// what the menus show.
+// what the menus show; under an open menu the submenus follow once it
+// closes.
 void
 TVantuWin::GenerateMenuMRUF()
 {
-	fMRUF.SetSeparator(gVLT.Text("SC_Sep"));
-	_GenerateMenuMRUF(fOpenMenu, kMsgOpenListFolderFileRqtd);
-	_GenerateMenuMRUF(fAddMenu, kMsgAddListFolderFileRqtd);
+	if (fMenusOpen)
+		fRecentRebuildPending = true;
+	else {
+		fMRUF.SetSeparator(gVLT.Text("SC_Sep"));
+		_GenerateMenuMRUF(fOpenMenu, kMsgOpenListFolderFileRqtd);
+		_GenerateMenuMRUF(fAddMenu, kMsgAddListFolderFileRqtd);
+	}
 	BEntry entry;
 	if (pelkan::get_entry(kRecentFilesName, &entry, pelkan::BaseDir_Settings,
 			kSettingsFolderName)) {
