@@ -95,12 +95,29 @@ marked_play_mode(BMenuBar* bar)
 TEST_F(MainWinTest, MenusCarryTheirLabelsShortcutsAndMessages)
 {
 	RigWin* window = new RigWin;
-	RunWindow(window, {Locked(window, [&]() {
-		expect_menus_in_current_language(window->KeyMenuBar());
-		// Ctrl+O opens the panel: the shortcut reaches the window.
-		BMenuItem* open = window->KeyMenuBar()->SubmenuAt(0)->ItemAt(3);
-		EXPECT_NE(nullptr, open->Submenu());
-	})});
+	RunWindow(window, {
+		Locked(window, [&]() {
+			expect_menus_in_current_language(window->KeyMenuBar());
+			// The Add submenu's own shortcut shows the panel for adding.
+			BMessage key = KeyMessage('e', B_COMMAND_KEY);
+			window->PostMessage(&key);
+		}),
+		Drain(window), Drain(window),
+		Locked(window, [&]() {
+			ASSERT_NE(nullptr, window->OpenPanel());
+			ASSERT_NE(nullptr, window->OpenPanel()->Window());
+			EXPECT_EQ(std::string(gVLT.Text("Open_Panel_Title_Add")) + " - " + gAppName,
+				window->OpenPanel()->Window()->Title());
+			BMessage key = KeyMessage('o', B_COMMAND_KEY);
+			window->PostMessage(&key);
+		}),
+		Drain(window), Drain(window),
+		Locked(window, [&]() {
+			EXPECT_EQ(std::string(gVLT.Text("Open_Panel_Title_Open")) + " - " + gAppName,
+				window->OpenPanel()->Window()->Title());
+			window->OpenPanel()->Hide();
+		}),
+	});
 }
 
 
