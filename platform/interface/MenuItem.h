@@ -14,9 +14,9 @@ class BMenu;
 // message.
 //
 // The shortcut is the Command key with `key` (plus the given modifiers).
-// On a PC keyboard Command is Alt, Control is Ctrl and Option is the Super
+// On a PC keyboard Command is Ctrl, Control is Alt and Option is the Super
 // key, so Command shortcuts and Control-letter dialog accelerators never
-// collide; menus show the shortcut as "Alt+O".
+// collide; menus show the shortcut as "Ctrl+O".
 //
 // Labels are shown literally: '&' is no mnemonic marker. Marking, enabling
 // and relabelling from code send nothing; the item's message goes out when
