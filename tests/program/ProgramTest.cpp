@@ -18,6 +18,7 @@
 #include <Entry.h>
 #include <ExitState.h>
 #include <NativeListWriter.h>
+#include <Pref.h>
 
 #include "TempFolder.h"
 
@@ -285,4 +286,40 @@ TEST(ProgramTest, SecondStartHandsOverItsFilesAndSigtermLeavesTheListFileAlone)
 	const std::string recovered = read_file(state.mainListFile);
 	EXPECT_NE(std::string::npos, recovered.find(song1)) << recovered;
 	EXPECT_NE(std::string::npos, recovered.find(song2)) << recovered;
+}
+
+
+TEST(ProgramTest, ResetPreferencesWritesTheDefaultsAndStartsFromTheDefaultState)
+{
+	TempFolder home;
+	TempFolder music;
+	const std::string folder = home / "config/PELKAN/VantuMIDI";
+	fs::create_directories(folder);
+	const std::string list = music / "Kept.lml";
+	ASSERT_EQ(B_OK, write_native_list(list.c_str(), {}, nullptr));
+	{
+		TPref pref;
+		pref.autoSortKind = 2;
+		pref.sendSysResets = true;
+		ASSERT_TRUE(pref.Save(BEntry((folder + "/VantuMIDI_Prefs.arc").c_str())));
+		TExitState state;
+		state.mainListFile = list;
+		state.playMode = 3;
+		ASSERT_TRUE(state.Save(BEntry((folder + "/VantuMIDI_ExitStates.arc").c_str())));
+	}
+
+	Child first(home, {"--reset-preferences"});
+	wait_until_running(home);
+	first.Signal(SIGTERM);
+	ASSERT_EQ(0, first.Wait()) << first.Err();
+
+	TPref pref;
+	pref.autoSortKind = -1;
+	ASSERT_TRUE(pref.Load(BEntry((folder + "/VantuMIDI_Prefs.arc").c_str())));
+	EXPECT_EQ(TPref().autoSortKind, pref.autoSortKind);
+	EXPECT_FALSE(pref.sendSysResets);
+	// Not the last run's list or mode: the run began from the defaults.
+	const TExitState state = saved_exit_state(home);
+	EXPECT_NE(list, state.mainListFile);
+	EXPECT_EQ(0, state.playMode);
 }
