@@ -10,7 +10,7 @@ build_and_test() {
   shift
   cmake -S . -B "$folder" -G Ninja -DVANTU_BENCH=OFF "$@"
   cmake --build "$folder"
-  ctest --test-dir "$folder" --output-on-failure -j2
+  ctest --test-dir "$folder" --output-on-failure -j"$(nproc)"
 }
 
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTU_SANITIZE=ON
