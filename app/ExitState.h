@@ -30,7 +30,9 @@ public:
 	std::string mainListFile;
 	// Folder last shown in the open and save panels.
 	std::string panelFolder = "/boot/home";
-	BRect mainWinFrame = BRect(5, 24, 300, 250);
+	// Wide enough for the control bar, the indicators and the sliders with
+	// the desktop's fonts: narrower, the slider labels are cut off.
+	BRect mainWinFrame = BRect(5, 24, 520, 250);
 	int32 playMode = 0;
 
 private:

@@ -9,8 +9,17 @@ namespace pelkan {
 
 namespace {
 
-// The platform does not show an alert's title; the caption leads the text.
-const char* const kAlertTitle = "Title";
+// The caption leads the text, as it always did; the window manager shows a
+// title too, which is the caption without the stars that frame it.
+std::string
+alert_title(const char* caption)
+{
+	std::string title = caption != NULL ? caption : "";
+	const size_t first = title.find_first_not_of("* ");
+	if (first == std::string::npos)
+		return title;
+	return title.substr(first, title.find_last_not_of("* ") - first + 1);
+}
 
 
 std::string
@@ -38,7 +47,7 @@ new_alert(const char* caption, const char* text, const char* button0,
 		labels[i] = NULL;
 
 	const std::string message = alert_text(caption, text);
-	BAlert* alert = new BAlert(kAlertTitle, message.c_str(), labels[0], labels[1], labels[2],
+	BAlert* alert = new BAlert(alert_title(caption).c_str(), message.c_str(), labels[0], labels[1], labels[2],
 		B_WIDTH_AS_USUAL, type);
 	for (int32 i = 0; i < count; i++) {
 		if (i == escapeIndex)
@@ -62,7 +71,7 @@ int32
 show_msg(const char* caption, const char* text, const char* button, alert_type type)
 {
 	const std::string message = alert_text(caption, text);
-	BAlert* alert = new BAlert(kAlertTitle, message.c_str(), button, NULL, NULL,
+	BAlert* alert = new BAlert(alert_title(caption).c_str(), message.c_str(), button, NULL, NULL,
 		B_WIDTH_AS_USUAL, B_OFFSET_SPACING, type);
 	return alert->Go();
 }

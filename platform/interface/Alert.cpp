@@ -100,11 +100,20 @@ public:
 
 	virtual filter_result Filter(BMessage* message, BHandler**)
 	{
+		// The key as pressed: with Alt (the dialogs' accelerator modifier)
+		// "bytes" holds a control character, "raw_char" still the letter.
 		int32 key = 0;
 		const char* bytes = NULL;
-		if (message->FindString("bytes", &bytes) == B_OK && bytes != NULL && bytes[0] != '\0')
+		if (message->FindInt32("raw_char", &key) != B_OK) {
+			if (message->FindString("bytes", &bytes) != B_OK || bytes == NULL
+					|| bytes[0] == '\0') {
+				return B_DISPATCH_MESSAGE;
+			}
 			key = (unsigned char)bytes[0];
-		else if (message->FindInt32("raw_char", &key) != B_OK)
+		}
+		int32 modifiers = 0;
+		message->FindInt32("modifiers", &modifiers);
+		if ((modifiers & B_COMMAND_KEY) != 0)
 			return B_DISPATCH_MESSAGE;
 		for (int32 i = 0; i < 3 && fAlert->ButtonAt(i) != NULL; i++) {
 			const char shortcut = fAlert->Shortcut(i);

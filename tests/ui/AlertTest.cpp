@@ -1,3 +1,5 @@
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include <Alert.h>
@@ -31,18 +33,43 @@ TEST_F(AlertTest, ShortcutsAreLabelLettersAndEscape)
 }
 
 
-TEST_F(AlertTest, LetterAndEscapePressTheirButtons)
+TEST_F(AlertTest, TheWindowIsTitledByTheCaptionWithoutItsStars)
 {
 	struct {
+		const char* caption;
+		const char* title;
+	} cases[] = {{"* Vantu MIDI *", "Vantu MIDI"}, {"Plain", "Plain"}, {"**", "**"}};
+	for (const auto& c : cases) {
+		BAlert* alert = pelkan::new_alert(c.caption, "Text", "OK", NULL, NULL, -1,
+			B_INFO_ALERT);
+		EXPECT_STREQ(c.title, alert->Title()) << c.caption;
+		ASSERT_TRUE(alert->Lock());
+		alert->Quit();
+	}
+}
+
+
+TEST_F(AlertTest, LetterAndEscapePressTheirButtons)
+{
+	// Alt is the accelerator key: the window makes Alt+Y a control
+	// character in "bytes", as the original platform's Control key did.
+	struct {
 		int32 key;
+		int32 modifiers;
+		char bytes;
 		int32 expected;
-	} cases[] = {{'y', 1}, {B_ESCAPE, 0}};
+	} cases[] = {
+		{'y', 0, 'y', 1},
+		{'y', B_CONTROL_KEY, 'y' & 0x1f, 1},
+		{B_ESCAPE, 0, B_ESCAPE, 0},
+	};
 	for (const auto& c : cases) {
 		BAlert* alert = pelkan::new_alert("Caption", "Text", "N・いいえ", "Y・はい", NULL, 0,
 			B_STOP_ALERT);
-		BMessage key = KeyMessage(c.key, 0);
+		BMessage key = KeyMessage(c.key, c.modifiers);
+		key.ReplaceString("bytes", std::string(1, c.bytes).c_str());
 		alert->PostMessage(&key, alert);
-		EXPECT_EQ(c.expected, alert->Go()) << c.key;
+		EXPECT_EQ(c.expected, alert->Go()) << c.key << " with " << c.modifiers;
 	}
 }
 
