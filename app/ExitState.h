@@ -32,7 +32,7 @@ public:
 	std::string panelFolder = "/boot/home";
 	// Wide enough for the control bar, the indicators and the sliders with
 	// the desktop's fonts: narrower, the slider labels are cut off.
-	BRect mainWinFrame = BRect(5, 24, 520, 250);
+	BRect mainWinFrame = BRect(5, 24, 465, 250);
 	int32 playMode = 0;
 
 private:

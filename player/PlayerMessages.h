@@ -34,6 +34,8 @@ enum {
 	kMsgAddNewList = 'addn',
 	kMsgSaveList = '_sav',
 	kMsgSaveListAs = '_sva',
+	// The last run's song made current again once the reopened list is in.
+	kMsgStartUpSongRqtd = 'susr',
 	// To the window.
 	kMsgUpdateMenuPlayModeRqtd = 'umpr',
 	kMsgUpdateMenuMidiOutRqtd = 'ummr',

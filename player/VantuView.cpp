@@ -209,6 +209,9 @@ TVantuView::MessageReceived(BMessage* message)
 		case kMsgChangeSongRqtd:
 			ChangeSongRqtd(message);
 			break;
+		case kMsgStartUpSongRqtd:
+			StartUpSongRqtd(message);
+			break;
 		case kMsgCurSongIdxChanged:
 			CurSongIdxChanged(message);
 			break;

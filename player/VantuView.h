@@ -204,6 +204,7 @@ private:
 	bool SimpleData(BMessage* message);
 	void RefsReceived(BMessage* message);
 	void OpenListFolderFileRqtd(BMessage* message);
+	void StartUpSongRqtd(BMessage* message);
 	void AddListFolderFileRqtd(BMessage* message);
 	// True when the message is a request to forget a recent file, which
 	// was then handled.

@@ -117,13 +117,24 @@ TVantuView::OpenListFolderFileRqtd(BMessage* message)
 	int32 startUpSong;
 	if (message->FindInt32(kStartUpSongField, &startUpSong) == B_OK) {
 		// The song that was current at the last exit comes back; nothing
-		// plays and no random song replaces it.
-		if (fPlaylist->Songs() > 0)
-			ChangeSong(NormalizeIdx(startUpSong), false);
+		// plays and no random song replaces it. The list asks for its first
+		// song when songs come into it empty: this request goes after that.
+		BMessage request(kMsgStartUpSongRqtd);
+		request.AddInt32(kStartUpSongField, startUpSong);
+		Window()->PostMessage(&request, this);
 		return;
 	}
 	if (is_random_mode(fPlayMode))
 		Window()->PostMessage(kMsgNext, this);
+}
+
+
+void
+TVantuView::StartUpSongRqtd(BMessage* message)
+{
+	int32 index;
+	if (message->FindInt32(kStartUpSongField, &index) == B_OK && fPlaylist->Songs() > 0)
+		ChangeSong(NormalizeIdx(index), false);
 }
 
 

@@ -305,7 +305,9 @@ TEST_F(CommandsTest, StartUpReopensTheListWithTheLastSongCurrent)
 			fWindow->Show();
 			return true;
 		});
-		for (int32 round = 0; round < 2; round++) {
+		// The reopen, the list it opens, what the list asks of the player
+		// once its first songs are in, and the last song made current.
+		for (int32 round = 0; round < 4; round++) {
 			steps.push_back([this, drain = Step()]() mutable {
 				if (!drain)
 					drain = Drain(fWindow);
