@@ -30,9 +30,10 @@ public:
 	std::string mainListFile;
 	// Folder last shown in the open and save panels.
 	std::string panelFolder = "/boot/home";
-	// Wide enough for the control bar, the indicators and the sliders with
-	// the desktop's fonts: narrower, the slider labels are cut off.
-	BRect mainWinFrame = BRect(5, 24, 465, 250);
+	// Wide enough for the control bar, the indicators and the whole sliders
+	// with the desktop's fonts (the player narrows the window to where its
+	// sliders end); narrower, the slider labels are cut off.
+	BRect mainWinFrame = BRect(5, 24, 605, 250);
 	int32 playMode = 0;
 
 private:

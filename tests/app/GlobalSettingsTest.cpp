@@ -124,7 +124,7 @@ TEST_F(GlobalSettingsTest, FirstStartKeepsEveryDefault)
 {
 	EXPECT_FALSE(load_global());
 	EXPECT_EQ("English.vlt", gPref.languageFile);
-	EXPECT_EQ(BRect(5, 24, 465, 250), gExitState.mainWinFrame);
+	EXPECT_EQ(BRect(5, 24, 605, 250), gExitState.mainWinFrame);
 }
 
 
