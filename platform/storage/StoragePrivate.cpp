@@ -113,8 +113,10 @@ status_t ref_for_absolute_path(const std::string& absolutePath, entry_ref* ref)
 		std::string resolved = real_path(path);
 		path = resolved.empty() ? clean_path(path) : resolved;
 		split(path, &directory, &leaf);
+		// assign(): GCC 12 takes the short literal's copy for an overlap
+		// (-Wrestrict) in optimised builds.
 		if (leaf.empty())
-			leaf = ".";
+			leaf.assign(1, '.');
 	}
 
 	std::string canonical = real_path(directory);

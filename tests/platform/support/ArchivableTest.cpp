@@ -22,7 +22,8 @@ public:
 	status_t Archive(BMessage* into, bool deep = true) const override
 	{
 		status_t status = BArchivable::Archive(into, deep);
-		if (status == B_OK)
+		// The base refuses a null message; said again for GCC's -Wnonnull.
+		if (status == B_OK && into != NULL)
 			status = into->AddInt32("corners", fCorners);
 		return status;
 	}
