@@ -12,22 +12,9 @@
 #include "AppGlobals.h"
 #include "CorvanView.h"
 #include "GuiTest.h"
+#include "RigPlaylist.h"
 #include "VantuView.h"
 #include "VantuWin.h"
-
-// A playlist that answers "No" to saving a changed list.
-class RigPlaylist : public TCorvanView {
-public:
-	RigPlaylist() : TCorvanView(BRect(0, 0, 400, 300), "ListView", false) {}
-
-protected:
-	int32 ShowAlert(const char*, const char*, const char*, const char*, int32,
-		alert_type) override
-	{
-		return 1;
-	}
-};
-
 
 // The player without the soft synth, so that the menus list only the
 // test's devices, and without modal alerts.

@@ -22,6 +22,7 @@
 #include "AppGlobals.h"
 #include "CorvanView.h"
 #include "PlayerMessages.h"
+#include "RigPlaylist.h"
 #include "SMFBuilder.h"
 #include "TempFolder.h"
 #include "VantuView.h"
@@ -70,21 +71,6 @@ protected:
 private:
 	BMidiLocalConsumer* fSynth;
 	std::string fSynthProblem;
-};
-
-
-// A playlist whose questions are answered with the second button: "No"
-// to saving a changed list, so nothing is saved and nothing cancelled.
-class RigPlaylist : public TCorvanView {
-public:
-	RigPlaylist() : TCorvanView(BRect(0, 0, 400, 300), "ListView", false) {}
-
-protected:
-	int32 ShowAlert(const char*, const char*, const char*, const char*, int32,
-		alert_type) override
-	{
-		return 1;
-	}
 };
 
 
