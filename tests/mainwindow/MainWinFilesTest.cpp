@@ -289,15 +289,7 @@ TEST_F(MainWinFilesTest, RecentItemsShowTheirFullPathAsToolTip)
 			window->PostMessage(&message);
 		}),
 		Drain(window), Settle(),
-		[&]() {
-			QWidget* top = top_level_widget(window);
-			QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
-			if (bar == nullptr || bar->actions().isEmpty())
-				return false;
-			file = bar->actions().at(0)->menu();
-			file->popup(QPoint(10, 10));
-			return true;
-		},
+		[&]() { return (file = popup_bar_menu(window, 0)) != nullptr; },
 		[&]() {
 			if (file.isNull() || file->actions().size() < 4)
 				return false;

@@ -98,15 +98,7 @@ TEST_F(MainWinTest, PortMenusWaitForOpenMenusToClose)
 	QPointer<QMenu> midiOut;
 	QPointer<QMenu> portA;
 	RunWindow(window, {
-		[&]() {
-			QWidget* top = top_level_widget(window);
-			QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
-			if (bar == nullptr || bar->actions().size() < 3)
-				return false;
-			midiOut = bar->actions().at(2)->menu();
-			midiOut->popup(QPoint(10, 10));
-			return true;
-		},
+		[&]() { return (midiOut = popup_bar_menu(window, 2)) != nullptr; },
 		[&]() {
 			if (midiOut->actions().isEmpty())
 				return false;
@@ -149,13 +141,8 @@ TEST_F(MainWinTest, LanguageChangeWaitsForOpenMenusToClose)
 	const std::string builtIn = gVLT.Text("Menu_File");
 	RunWindow(window, {
 		[&]() {
-			QWidget* top = top_level_widget(window);
-			QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
-			if (bar == nullptr || bar->actions().isEmpty())
-				return false;
-			file = bar->actions().at(0)->menu();
-			file->popup(QPoint(10, 10));
-			return file->isVisible();
+			file = popup_bar_menu(window, 0);
+			return file != nullptr && file->isVisible();
 		},
 		Locked(window, [&]() {
 			ASSERT_EQ(B_OK, gVLT.Load(ENGLISH_LANGUAGE_FILE));

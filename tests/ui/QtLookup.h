@@ -2,6 +2,8 @@
 #define QT_LOOKUP_H
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include <Window.h>
@@ -26,6 +28,21 @@ widget_at(BWindow* window, BPoint screen)
 	QWidget* top = top_level_widget(window);
 	return top != nullptr ? top->childAt(top->mapFromGlobal(QPoint((int)screen.x,
 		(int)screen.y))) : nullptr;
+}
+
+
+// Opens the menu at that place of the window's menu bar as a click would;
+// NULL while the bar does not hold it yet.
+inline QMenu*
+popup_bar_menu(BWindow* window, int index)
+{
+	QWidget* top = top_level_widget(window);
+	QMenuBar* bar = top != nullptr ? top->findChild<QMenuBar*>() : nullptr;
+	if (bar == nullptr || bar->actions().size() <= index)
+		return nullptr;
+	QMenu* menu = bar->actions().at(index)->menu();
+	menu->popup(QPoint(10, 10));
+	return menu;
 }
 
 #endif
