@@ -1,0 +1,28 @@
+#ifndef PREF_WIN_H
+#define PREF_WIN_H
+
+#include "PKNDlgWin.h"
+
+class TPrefView;
+
+// The preferences window. It is made once and hidden between uses; without
+// its layout resource it has no view and InitCheck() says so.
+class TPrefWin : public TPKNDlgWin {
+public:
+	explicit TPrefWin(BRect frame);
+
+	status_t InitCheck() const;
+
+	virtual bool QuitRequested();
+	virtual void MessageReceived(BMessage* message);
+
+	TPrefView* PrefView() const { return fPrefView; }
+
+private:
+	void _SetWinTitle();
+
+	status_t fInitStatus;
+	TPrefView* fPrefView;
+};
+
+#endif
