@@ -55,13 +55,6 @@ add_loader_from(const BEntry& entry, TContainerLoaderList* loaders)
 	unload_add_on(image);
 }
 
-
-std::string
-loader_folder(const std::string& exeFolder)
-{
-	return exeFolder + kLoaderFolderName;
-}
-
 }	// namespace
 
 
@@ -124,7 +117,7 @@ is_container_loader(const char* path)
 
 
 status_t
-container_loader_dropped(const BMessage* message, const std::string& exeFolder)
+container_loader_dropped(const BMessage* message)
 {
 	entry_ref ref;
 	status_t status = message->FindRef("refs", &ref);
@@ -134,8 +127,10 @@ container_loader_dropped(const BMessage* message, const std::string& exeFolder)
 	status = source.InitCheck();
 	if (status != B_OK)
 		return status;
-	const std::string folder = loader_folder(exeFolder);
-	status = create_directory(folder.c_str(), 0777);
+	const std::string folder = user_add_on_folder(kLoaderFolderName);
+	if (folder.empty())
+		return B_ENTRY_NOT_FOUND;
+	status = create_directory(folder.c_str(), 0755);
 	if (status != B_OK)
 		return status;
 	return pelkan::copy_file(source.Path(), (folder + "/" + ref.name).c_str());

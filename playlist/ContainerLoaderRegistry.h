@@ -36,11 +36,11 @@ TContainerLoader* find_container_loader(const TContainerLoaderList& loaders,
 // Whether the file is a shared library for this process that exports the
 // loader function. The file is only read: none of its code runs.
 bool is_container_loader(const char* path);
-// Copies the file of the first entry in the message's "refs" into the folder
-// "Loader" of exeFolder, creating the folder when it is missing. A file of
-// the same name is replaced by a new file, never rewritten in place: its old
-// image may still be mapped.
-status_t container_loader_dropped(const BMessage* message,
-	const std::string& exeFolder);
+// Copies the file of the first entry in the message's "refs" into the user's
+// "Loader" folder (AddOnFolders.h), creating it when it is missing: the
+// program's own folder is not written to, it is usually read-only once
+// installed. A file of the same name is replaced by a new file, never
+// rewritten in place: its old image may still be mapped.
+status_t container_loader_dropped(const BMessage* message);
 
 #endif

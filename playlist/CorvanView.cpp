@@ -138,7 +138,7 @@ TCorvanView::MessageReceived(BMessage* message)
 			ChangeSongOrderRqtd(message);
 			break;
 		case kMsgContainerLoaderDropped:
-			container_loader_dropped(message, gAppPrivacy.ExePath());
+			container_loader_dropped(message);
 			break;
 		case kMsgNodeLoaderChanged:
 			NodeLoaderChanged();

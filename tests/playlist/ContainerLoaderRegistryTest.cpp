@@ -25,11 +25,19 @@ protected:
 	// The program's folder, as the application records it.
 	std::string ExeFolder() const { return fFolder.Path() + "/"; }
 	std::string LoaderFolder() const { return fFolder / "Loader"; }
+	// The user's, where dropped add-ons go.
+	std::string UserLoaderFolder() const { return fFolder / "data/VantuMIDI/Loader"; }
 
 	std::string Install(const char* file, const std::string& name)
 	{
-		fs::create_directories(LoaderFolder());
-		const std::string target = LoaderFolder() + "/" + name;
+		return InstallIn(LoaderFolder(), file, name);
+	}
+
+	static std::string InstallIn(const std::string& folder, const char* file,
+		const std::string& name)
+	{
+		fs::create_directories(folder);
+		const std::string target = folder + "/" + name;
 		fs::copy_file(file, target, fs::copy_options::overwrite_existing);
 		return target;
 	}
@@ -64,6 +72,7 @@ protected:
 	}
 
 	TempFolder fFolder;
+	ScopedVariable fDataHome{"XDG_DATA_HOME", (fFolder / "data").c_str()};
 	TContainerLoaderList fLoaders;
 };
 
@@ -257,18 +266,21 @@ TEST_F(ContainerLoaderRegistryTest, DroppedAddOnJoinsAfterTheFolderChange)
 	drop.AddRef("refs", &droppedRef);
 	load_container_loader(&fLoaders, ExeFolder());
 
-	ASSERT_EQ(B_OK, container_loader_dropped(&drop, ExeFolder()));
+	ASSERT_EQ(B_OK, container_loader_dropped(&drop));
 	EXPECT_EQ(std::vector<std::string>{kNative}, Names());
 	Reload();
 	EXPECT_EQ((std::vector<std::string>{kNative, kRaw}), Names());
 	EXPECT_EQ(read_whole_file(RAW_LOADER_FILE),
-		read_whole_file(LoaderFolder() + "/RawLoader.so"));
+		read_whole_file(UserLoaderFolder() + "/RawLoader.so"));
+	// The program's folder is read-only once installed.
+	EXPECT_FALSE(fs::exists(LoaderFolder()));
 }
 
 
 TEST_F(ContainerLoaderRegistryTest, DropUnderALoadedNameWritesANewFile)
 {
-	const std::string installed = Install(RAW_LOADER_FILE, "RawLoader.so");
+	const std::string installed = InstallIn(UserLoaderFolder(), RAW_LOADER_FILE,
+		"RawLoader.so");
 	load_container_loader(&fLoaders, ExeFolder());
 	ASSERT_EQ(2u, fLoaders.size());
 	const ino_t mappedInode = Inode(installed);
@@ -278,7 +290,7 @@ TEST_F(ContainerLoaderRegistryTest, DropUnderALoadedNameWritesANewFile)
 	BMessage drop('cldd');
 	const entry_ref droppedRef = ref_for(dropped);
 	drop.AddRef("refs", &droppedRef);
-	ASSERT_EQ(B_OK, container_loader_dropped(&drop, ExeFolder()));
+	ASSERT_EQ(B_OK, container_loader_dropped(&drop));
 
 	EXPECT_NE(mappedInode, Inode(installed));
 	EXPECT_EQ(read_whole_file(FOLDER_LOADER_FILE), read_whole_file(installed));
@@ -292,8 +304,8 @@ TEST_F(ContainerLoaderRegistryTest, DropUnderALoadedNameWritesANewFile)
 TEST_F(ContainerLoaderRegistryTest, DropWithoutRefsFails)
 {
 	BMessage drop('cldd');
-	EXPECT_NE(B_OK, container_loader_dropped(&drop, ExeFolder()));
-	EXPECT_FALSE(fs::exists(LoaderFolder()));
+	EXPECT_NE(B_OK, container_loader_dropped(&drop));
+	EXPECT_FALSE(fs::exists(UserLoaderFolder()));
 }
 
 
@@ -301,14 +313,14 @@ TEST_F(ContainerLoaderRegistryTest, DropWithoutRefsFails)
 // under the old name must still be the one loaded after the folder change.
 TEST_F(ContainerLoaderRegistryTest, ReplacedAddOnIsTheOneLoadedAfterTheFolderChange)
 {
-	Install(RAW_LOADER_FILE, "Loader.so");
+	InstallIn(UserLoaderFolder(), RAW_LOADER_FILE, "Loader.so");
 	load_container_loader(&fLoaders, ExeFolder());
 	const std::string dropped = fFolder / "Loader.so";
 	fs::copy_file(FOLDER_LOADER_FILE, dropped);
 	BMessage drop('cldd');
 	const entry_ref droppedRef = ref_for(dropped);
 	drop.AddRef("refs", &droppedRef);
-	ASSERT_EQ(B_OK, container_loader_dropped(&drop, ExeFolder()));
+	ASSERT_EQ(B_OK, container_loader_dropped(&drop));
 
 	Reload();
 	EXPECT_EQ((std::vector<std::string>{kNative, kFolder}), Names());
