@@ -9,6 +9,7 @@
 #include <File.h>
 #include <Files.h>
 #include <Message.h>
+#include <Path.h>
 #include <UTF8.h>
 
 #include <AtomicWrite.h>
@@ -118,6 +119,17 @@ TDrvCvt::Save() const
 			return status;
 	}
 	return pelkan::write_message_atomically(entry, table);
+}
+
+
+std::string
+TDrvCvt::TablePath()
+{
+	BEntry entry;
+	BPath path;
+	if (!get_table_entry(&entry) || entry.GetPath(&path) != B_OK)
+		return std::string();
+	return path.Path();
 }
 
 

@@ -1,6 +1,8 @@
 #ifndef DRV_CVT_H
 #define DRV_CVT_H
 
+#include <string>
+
 #include <String.h>
 #include <SupportDefs.h>
 
@@ -23,6 +25,8 @@ public:
 	status_t Load();
 	// Replaces the saved table atomically.
 	status_t Save() const;
+	// Where the table is saved; empty when the settings folder is unknown.
+	static std::string TablePath();
 
 	// The letter is taken in either case; false for anything outside A...Z.
 	// A path not beginning with "/" gets one put in front.
