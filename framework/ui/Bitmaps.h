@@ -11,7 +11,8 @@ namespace pelkan {
 
 // The large (32 × 32) and mini (16 × 16) icons registered for the running
 // application's signature, as new B_CMAP8 bitmaps the caller owns. An icon
-// the type database does not hold leaves its pointer untouched.
+// the type database does not hold leaves its pointer untouched. The icons the
+// executable carries are registered first where none is.
 void get_icons(BBitmap** large, BBitmap** mini);
 
 }

@@ -8,13 +8,16 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QMetaObject>
 #include <QPixmap>
 #include <QThread>
 #include <QWidget>
 
+#include <ExecutableResources.h>
 #include <InterfaceDefs.h>
 #include <Messenger.h>
+#include <Resources.h>
 #include <View.h>
 #include <Window.h>
 
@@ -149,6 +152,28 @@ hold_start_message(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 
+void
+apply_application_icon()
+{
+	BResources* resources = executable_resources();
+	QIcon icon;
+	type_code type;
+	int32 id;
+	const char* name;
+	size_t size;
+	for (int32 i = 0; resources->GetResourceInfo(i, &type, &id, &name, &size); i++) {
+		if (type != kApplicationIconType)
+			continue;
+		const void* data = resources->LoadResource(type, id, &size);
+		QPixmap image;
+		if (data != NULL && image.loadFromData(static_cast<const uchar*>(data), (uint)size))
+			icon.addPixmap(image);
+	}
+	if (!icon.isNull())
+		QApplication::setWindowIcon(icon);
+}
+
+
 QApplication*
 start_application(int& argc, char** argv)
 {
@@ -181,6 +206,7 @@ init_interface_kit(int& argc, char** argv)
 		// Windows close only through their looper (B_QUIT_REQUESTED).
 		state.application->setQuitOnLastWindowClosed(false);
 	}
+	apply_application_icon();
 	state.dispatcher = new QtDispatcher;
 	set_main_thread_dispatcher(state.dispatcher);
 }

@@ -11,12 +11,18 @@ class BWindow;
 
 namespace BPrivate {
 
+// The program's icon: PNG images the executable carries as resources of this
+// type, one per size, each with its side in pixels as id. Every window shows
+// it (task bar, window switcher).
+const type_code kApplicationIconType = 'AICN';
+
 // Creates the layer's GUI application (Qt's) on the calling thread, which
 // must be the main thread, installs the main-thread dispatcher that runs
 // the application and every window inside its event loop, and the keyboard
 // query behind modifiers(). The program calls it first thing in main();
 // otherwise the first window, font measurement, screen or bitmap drawing
 // does it with an empty argument list. Calling it again does nothing.
+// The windows get the program's icon here.
 // Without a display (no platform of Qt's starts) it prints one line saying
 // so and ends the process with status 1.
 void init_interface_kit(int& argc, char** argv);
