@@ -13,6 +13,7 @@ packages=(
   qemu-system-x86 busybox-static cpio kmod
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   librsvg2-bin
+  desktop-file-utils libxml2-utils file
 )
 
 missing=()
