@@ -4,7 +4,13 @@
 #include <ostream>
 #include <string_view>
 
+#include <AddOnFolders.h>
+#include <ContainerLoaderRegistry.h>
+#include <Files.h>
+#include <PathFunctions.h>
+
 #include "AppConstants.h"
+#include "LanguageFiles.h"
 
 namespace {
 
@@ -25,7 +31,14 @@ print_usage(std::ostream& stream, const std::string& program)
 		"                           the saved ones\n"
 		"  -h, --help               show this help and exit\n"
 		"      --version            show the version and exit\n"
-		"      --                   take every later argument as a file\n";
+		"      --                   take every later argument as a file\n"
+		"\n"
+		"Language files and loader add-ons are read from these folders:\n";
+	const std::string programFolder = extract_file_path(pelkan::executable_path());
+	for (const char* kind : {kLanguageFolderName, kLoaderFolderName}) {
+		for (const std::string& folder : add_on_folders(programFolder, kind))
+			stream << "  " << folder << "\n";
+	}
 }
 
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -111,4 +113,18 @@ TEST_F(CommandLineTest, FilesBecomeAbsoluteAndMissingOnesAreReportedAndSkipped)
 		else
 			EXPECT_NE(std::string::npos, parsed.err.find(c.err)) << parsed.err;
 	}
+}
+
+
+// Installed, the program lies in a folder of its own behind a link in bin/:
+// its add-on folders are those beside the real executable.
+TEST_F(CommandLineTest, HelpNamesTheAddOnFoldersBesideTheExecutableAndTheUsers)
+{
+	const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+	const std::string user = std::string(getenv("XDG_DATA_HOME")) + "/VantuMIDI";
+	const std::string folders = "  " + program + "/Language\n  " + user + "/Language\n  "
+		+ program + "/Loader\n  " + user + "/Loader\n";
+
+	const Parsed parsed = parse({"--help"}, fFolder.Path());
+	EXPECT_NE(std::string::npos, parsed.out.find(folders)) << parsed.out;
 }
