@@ -118,6 +118,29 @@ for folder in Language Loader; do
   grep -qFx "  $program/$folder" <<< "$help" || fail "--help does not name $program/$folder: $help"
 done
 
+# A first start through the link, on offscreen Qt: the demo song comes from
+# the program's real folder. SIGTERM quits it the way logging out does,
+# keeping the new list aside. (The wait is for a child process, bounded.)
+QT_QPA_PLATFORM=offscreen VANTU_SOFTSYNTH_WAV="$work/demo.wav" "$prefix/bin/vantumidi" \
+  > "$work/start.log" 2>&1 &
+started=$!
+for ((tries = 0; tries < 600; tries++)); do
+  [ -n "$(find "$XDG_RUNTIME_DIR" -type s)" ] && break
+  sleep 0.1
+done
+# A second start is taken once the first runs whole, its signal handler too.
+QT_QPA_PLATFORM=offscreen "$prefix/bin/vantumidi" > "$work/second.log" 2>&1 \
+  || fail "a second start did not hand over: $(cat "$work/second.log")"
+kill -TERM "$started"
+wait "$started" || fail "the installed program ended with status $?: $(cat "$work/start.log")"
+grep -rqsF "$program/Demo/" "$XDG_CONFIG_HOME/PELKAN/VantuMIDI/Recovered" \
+  || fail "the first start did not list the demo song from $program/Demo"
+# It registered the playlist type for the user with the program's icons.
+for icon in icon_large:1024 icon_mini:256; do
+  stored="$XDG_DATA_HOME/vantumidi/mime/text/x-vnd.pelkan-vantumidi-playlist/${icon%%:*}"
+  expect_equal "$stored size" "${icon#*:}" "$(stat -c %s "$stored" 2>&1)"
+done
+
 # Uninstalled: every file install added is gone, the program's folder too,
 # and the desktop no longer knows the type or the program.
 mapfile -t installed < "$program/install_manifest.txt"
@@ -130,8 +153,9 @@ done
 left=$(find "$prefix" -type f ! -path "$prefix/share/mime/*" ! -name mimeinfo.cache \
   ! -name icon-theme.cache)
 [ -z "$left" ] || fail "left after uninstalling: $left"
+# The user's own registration of the type, made by the program, stays.
 expect_equal "type of songs.lml after uninstalling" text/plain \
-  "$(xdg-mime query filetype "$work/songs.lml")"
+  "$(XDG_DATA_HOME="$work/nothing" xdg-mime query filetype "$work/songs.lml")"
 grep -rqs vantumidi "$prefix/share/applications" && fail "the desktop still lists the program"
 
 if [ "$failures" -ne 0 ]; then
