@@ -44,18 +44,6 @@ english_name_of(const std::string& code)
 }
 
 
-// "German ( Deutsch )" names German; so does "German".
-bool
-names_language(const std::string& languageName, const char* englishName)
-{
-	const size_t length = strlen(englishName);
-	return languageName.size() >= length
-		&& strncasecmp(languageName.c_str(), englishName, length) == 0
-		&& (languageName.size() == length || languageName[length] == ' '
-			|| languageName[length] == '(');
-}
-
-
 // The first listed file (in language-name order) of that language; "" with
 // found false when there is none.
 std::string
@@ -73,6 +61,17 @@ file_of_language(const char* englishName, const TLanguageFiles& languages, bool*
 }
 
 }	// namespace
+
+
+bool
+names_language(const std::string& languageName, const char* englishName)
+{
+	const size_t length = strlen(englishName);
+	return languageName.size() >= length
+		&& strncasecmp(languageName.c_str(), englishName, length) == 0
+		&& (languageName.size() == length || languageName[length] == ' '
+			|| languageName[length] == '(');
+}
 
 
 std::string

@@ -10,6 +10,10 @@
 // empty decides, as POSIX has it. "" for "C", "POSIX" or none.
 std::string locale_language_code();
 
+// Whether a language table's name ("German ( Deutsch )", or just "German")
+// is the language of that English name; case does not matter.
+bool names_language(const std::string& languageName, const char* englishName);
+
 // The language file that suits a language code among the listed languages
 // (as get_lang_files lists them): "" (the built-in text) for Japanese; the
 // file whose language is the code's, known by the English name its

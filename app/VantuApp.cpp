@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include <Autolock.h>
+#include <Entry.h>
 #include <Bitmap.h>
 #include <Message.h>
 #include <MimeType.h>
@@ -10,21 +11,60 @@
 #include <OS.h>
 #include <Window.h>
 
+#include <AboutWin.h>
 #include <Alerts.h>
 #include <Bitmaps.h>
+#include <DrvCvtWin.h>
+#include <Files.h>
+#include <Launch.h>
 #include <MainWinMessages.h>
 #include <PlayerMessages.h>
+#include <PrefWin.h>
 #include <VantuWin.h>
 
 #include "AppGlobals.h"
 #include "AppMessages.h"
+#include "LocaleLanguage.h"
 #include "NodeMonitorHandler.h"
+#include "FileUrl.h"
 
 const char* const TVantuApp::kPlayListMimeType = "text/x-vnd.PELKAN-VantuMIDI-PlayList";
 
 namespace {
 
 const char kPlayListDescription[] = "Vantu MIDI Playlist";
+
+// A dialog opens this far below the main window's top-left corner.
+const float kDialogOffset = 20.0f;
+
+const char kHelpDocument[] = "VantuMIDI.htm";
+const char kJapaneseHelpDocument[] = "ja/VantuMIDI.htm";
+// Fixed texts, not from the language table, followed by the document's
+// path or the page's address. The button is the program's own full-width
+// label, as the framework's launch failures have it.
+const char kHelpFailure[] = "ヘルプを表示できません：\n";
+const char kWebFailure[] = "ページを表示できません：\n";
+const char kFailureButton[] = "ＯＫ";
+// The project's page, set once in the build; without one the README
+// delivered beside the program stands in for it.
+const char kWebPageUrl[] = VANTU_WEB_PAGE_URL;
+const char kReadme[] = "README.md";
+
+
+// The Japanese document while the language in use is Japanese (and the
+// document is there), else the English one.
+const char*
+help_document()
+{
+	if (!names_language(gVLT.LanguageName(), "Japanese"))
+		return kHelpDocument;
+	BEntry entry;
+	if (pelkan::get_entry(kJapaneseHelpDocument, &entry, pelkan::BaseDir_Exe, NULL)
+		&& entry.Exists()) {
+		return kJapaneseHelpDocument;
+	}
+	return kHelpDocument;
+}
 
 }	// namespace
 
@@ -197,12 +237,121 @@ TVantuApp::InstallPlayListMime()
 void
 TVantuApp::MItemPrefClicked()
 {
+	if (fPrefWindow == NULL) {
+		const BRect frame = _DialogFrame();
+		fPrefWindow = new TPrefWin(frame);
+		if (!_CheckDialog(&fPrefWindow, "Err_Cannot_Create_Pref_Win"))
+			return;
+		BAutolock locker(fPrefWindow);
+		fPrefWindow->SetPos(true, frame.LeftTop());
+		fPrefWindow->SetTarget(this);
+	}
+	BAutolock locker(fPrefWindow);
+	fPrefWindow->Appear();
 }
 
 
 void
 TVantuApp::MItemDrvCvtSettingClicked()
 {
+	if (fDrvCvtWindow == NULL) {
+		const BRect frame = _DialogFrame();
+		fDrvCvtWindow = new TDrvCvtWin(frame);
+		BAutolock locker(fDrvCvtWindow);
+		fDrvCvtWindow->SetVLTRef(&gVLT);
+		fDrvCvtWindow->SetPos(true, frame.LeftTop());
+		fDrvCvtWindow->SetTarget(this);
+	}
+	BAutolock locker(fDrvCvtWindow);
+	fDrvCvtWindow->Appear();
+}
+
+
+void
+TVantuApp::AboutRequested()
+{
+	if (fAboutWindow == NULL) {
+		const BRect frame = _DialogFrame();
+		fAboutWindow = new TAboutWin(frame);
+		if (!_CheckDialog(&fAboutWindow, "Err_Cannot_Create_About_Win"))
+			return;
+		BAutolock locker(fAboutWindow);
+		fAboutWindow->SetPos(true, frame.LeftTop());
+		_SetAboutInfo();
+	}
+	BAutolock locker(fAboutWindow);
+	fAboutWindow->Appear();
+}
+
+
+void
+TVantuApp::MItemHelpClicked()
+{
+	std::string path = help_document();
+	const status_t status = pelkan::open_help_document(path.c_str(), &path);
+	_ReportOpenFailure(status, kHelpFailure, path);
+}
+
+
+void
+TVantuApp::MItemAuthorWebClicked()
+{
+	const std::string readme = gAppPrivacy.ExePath() + kReadme;
+	const bool configured = kWebPageUrl[0] != '\0';
+	const std::string address = configured ? kWebPageUrl : file_url(readme);
+	// A README missing from beside the program is told here, not left to
+	// the browser.
+	const status_t status = configured || BEntry(readme.c_str()).Exists()
+		? pelkan::open_url(address.c_str()) : B_ENTRY_NOT_FOUND;
+	_ReportOpenFailure(status, kWebFailure, address);
+}
+
+
+BRect
+TVantuApp::_DialogFrame() const
+{
+	BRect frame = gExitState.mainWinFrame;
+	if (fMainWindow != NULL && fMainWindow->Lock()) {
+		frame = fMainWindow->Frame();
+		fMainWindow->Unlock();
+	}
+	frame.top += kDialogOffset;
+	return frame;
+}
+
+
+// A window whose layout could not be read has no view: it is quit at once
+// rather than kept, so that nothing later reaches into the missing view.
+template<class Window>
+bool
+TVantuApp::_CheckDialog(Window** window, const char* errorKey)
+{
+	if ((*window)->InitCheck() == B_OK)
+		return true;
+	fOutside->ShowAlert(gVLT.Text("Alert_Caption"), gVLT.Text(errorKey),
+		gVLT.Text("Button_Understand"));
+	_CloseWindow(window);
+	return false;
+}
+
+
+void
+TVantuApp::_ReportOpenFailure(status_t status, const char* failureText,
+	const std::string& what)
+{
+	if (status == B_OK)
+		return;
+	const std::string text = failureText + what;
+	fOutside->ShowAlert(gVLT.Text("Alert_Caption"), text.c_str(), kFailureButton);
+}
+
+
+void
+TVantuApp::_SetAboutInfo()
+{
+	const std::string author = std::string(gAppAuthorPrefix) + gVLT.Text("App_Author");
+	fAboutWindow->SetAppInfo(gAppName, gAppVer, author.c_str());
+	fAboutWindow->SetVLTRef(&gVLT);
 }
 
 

@@ -5,9 +5,13 @@
 #include <string>
 
 #include <PKNApp.h>
+#include <Rect.h>
 
 class BWindow;
+class TAboutWin;
+class TDrvCvtWin;
 class TNodeMonitorHandler;
+class TPrefWin;
 class TVantuWin;
 
 // The application: loads the language before any window exists, registers
@@ -51,9 +55,19 @@ public:
 
 	void InstallPlayListMime();
 
-	// The dialogs' requests; the dialogs themselves come with their windows.
+	// The dialogs, made on first use and kept: a second request brings the
+	// same window up where the user left it.
 	void MItemPrefClicked();
 	void MItemDrvCvtSettingClicked();
+	virtual void AboutRequested();
+	// The help document beside the program, in Japanese while the language
+	// in use is Japanese, and the web page, in the desktop's browser.
+	virtual void MItemHelpClicked();
+	virtual void MItemAuthorWebClicked();
+
+	TPrefWin* PrefWindow() const { return fPrefWindow; }
+	TAboutWin* AboutWindow() const { return fAboutWindow; }
+	TDrvCvtWin* DrvCvtWindow() const { return fDrvCvtWindow; }
 
 	// The file type of the program's playlists.
 	static const char* const kPlayListMimeType;
@@ -81,10 +95,22 @@ private:
 	TVantuWin* fMainWindow;
 	TNodeMonitorHandler* fLanguageHandler;
 	TNodeMonitorHandler* fLoaderHandler;
-	// Opened on first use and kept (the dialogs come with their own windows).
-	BWindow* fPrefWindow;
-	BWindow* fAboutWindow;
-	BWindow* fDrvCvtWindow;
+	// The rectangle of a new dialog: the main window's frame, 20 lower.
+	BRect _DialogFrame() const;
+	// Tells of a dialog that could not be built and clears its field, so
+	// that the next request tries again; false when it failed.
+	template<class Window>
+	bool _CheckDialog(Window** window, const char* errorKey);
+	// Gives the about window the program's details and the language table.
+	void _SetAboutInfo();
+	// Tells the user that a document or page could not be opened.
+	void _ReportOpenFailure(status_t status, const char* failureText,
+		const std::string& what);
+
+	// Opened on first use and kept.
+	TPrefWin* fPrefWindow;
+	TAboutWin* fAboutWindow;
+	TDrvCvtWin* fDrvCvtWindow;
 	std::string fLanguageFileInUse;
 };
 

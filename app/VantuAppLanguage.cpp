@@ -8,8 +8,10 @@
 #include <NodeMonitor.h>
 #include <Path.h>
 
+#include <AboutWin.h>
 #include <AddOnFolders.h>
 #include <ContainerLoaderRegistry.h>
+#include <DrvCvtWin.h>
 #include <Files.h>
 #include <VLT.h>
 
@@ -119,6 +121,16 @@ TVantuApp::NodeLanguageChanged()
 void
 TVantuApp::LanguageChanged(BMessage* /*message*/)
 {
+	// The main and preferences windows relabel on the message itself.
+	if (fDrvCvtWindow != NULL && fDrvCvtWindow->Lock()) {
+		fDrvCvtWindow->SetVLTRef(&gVLT);
+		fDrvCvtWindow->Unlock();
+	}
+	// The author line is a text of the table too.
+	if (fAboutWindow != NULL && fAboutWindow->Lock()) {
+		_SetAboutInfo();
+		fAboutWindow->Unlock();
+	}
 	// The file in use may have changed.
 	SetNodeMonitorLanguage();
 }
