@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <List.h>
+#include <Message.h>
 #include <MidiConsumer.h>
 #include <MidiLocalProducer.h>
 #include <MidiFilter.h>
@@ -21,10 +22,31 @@ const uchar kMuteControllers[] = {
 	121		// Reset All Controllers
 };
 
+
+void
+merge_properties(BMidiLocalProducer* endpoint, const BMessage& fields)
+{
+	BMessage properties;
+	endpoint->GetProperties(&properties);
+	char* name;
+	type_code type;
+	int32 count;
+	for (int32 i = 0; fields.GetInfo(B_ANY_TYPE, i, &name, &type, &count) == B_OK; i++) {
+		properties.RemoveName(name);
+		for (int32 j = 0; j < count; j++) {
+			const void* data;
+			ssize_t size;
+			if (fields.FindData(name, type, j, &data, &size) == B_OK)
+				properties.AddData(name, type, data, size, false);
+		}
+	}
+	endpoint->SetProperties(&properties);
+}
+
 }	// namespace
 
 
-TOutputChains::TOutputChains(TSMFProducer* song)
+TOutputChains::TOutputChains(TSMFProducer* song, const BMessage* portProperties)
 	:
 	fSong(song),
 	fMuteProducer(new BMidiLocalProducer("DisconnectProducer")),
@@ -33,6 +55,8 @@ TOutputChains::TOutputChains(TSMFProducer* song)
 	for (int32 i = 0; i < kPortCount; i++) {
 		fFilters[i] = new TMidiFilter(kPortNames[i]);
 		fManagers[i] = new TNoteOnManager;
+		if (portProperties != NULL)
+			merge_properties(fFilters[i]->Producer(), *portProperties);
 		status_t status = fFilters[i]->Producer()->Register();
 		if (status == B_OK)
 			status = fManagers[i]->Connect(fFilters[i]);

@@ -3,6 +3,7 @@
 
 #include <SupportDefs.h>
 
+class BMessage;
 class BMidiConsumer;
 class BMidiLocalProducer;
 class TMidiFilter;
@@ -17,7 +18,9 @@ class TOutputChains {
 public:
 	static const int32 kPortCount = 2;
 
-	explicit TOutputChains(TSMFProducer* song);
+	// Each field of `portProperties` replaces or joins the properties of
+	// both ports' endpoints before they are registered (the player's icons).
+	explicit TOutputChains(TSMFProducer* song, const BMessage* portProperties = NULL);
 	~TOutputChains();
 
 	TOutputChains(const TOutputChains&) = delete;

@@ -15,6 +15,7 @@
 #include "AISelector.h"
 #include "AppGlobals.h"
 #include "CorvanView.h"
+#include "EndpointIcons.h"
 #include "GlobalSettings.h"
 #include "NoteOnManager.h"
 #include "OutputChains.h"
@@ -89,7 +90,8 @@ TVantuView::_Init(TCorvanView* playlist)
 	fAISelector = std::make_unique<TAISelector>();
 	fSequencer = std::make_unique<TSMFProducer>();
 	fSequencer->SetMessage(new BMessage(kMsgSongEnded));
-	fChains = std::make_unique<TOutputChains>(fSequencer.get());
+	const BMessage icons = pelkan::endpoint_icon_properties();
+	fChains = std::make_unique<TOutputChains>(fSequencer.get(), &icons);
 	for (int32 port = 0; port < TOutputChains::kPortCount; port++)
 		fChains->NoteManager(port)->SetMessage(new BMessage(kMsgSysResetReceived));
 

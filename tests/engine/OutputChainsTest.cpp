@@ -17,6 +17,8 @@
 #include <unistd.h>
 
 #include <DataIO.h>
+#include <Message.h>
+#include <MidiLocalProducer.h>
 #include <MidiRecordingConsumer.h>
 #include <SteppedClock.h>
 #include <VirtualClock.h>
@@ -329,5 +331,38 @@ TEST_F(RandomChangesTest, RapidKeyChangesAndSeeksLeaveNoNoteSounding)
 		NoteLedger ledger(device);
 		EXPECT_EQ(0u, ledger.sounding.size());
 		EXPECT_EQ(0, ledger.strays);
+	}
+}
+
+
+// The player gives both ports its icons; the ports are registered with them.
+TEST(OutputChainsPortsTest, PortPropertiesJoinBothEndpointsBeforeTheyAreRegistered)
+{
+	const std::vector<uint8> large(32 * 32, 7);
+	const std::vector<uint8> mini(16 * 16, 9);
+	BMessage icons;
+	icons.AddData("be:large_icon", 'ICON', large.data(), large.size());
+	icons.AddData("be:mini_icon", 'MICN', mini.data(), mini.size());
+	TSMFProducer song;
+	TOutputChains chains(&song, &icons);
+	ASSERT_EQ(B_OK, chains.InitCheck());
+
+	for (int32 port = 0; port < TOutputChains::kPortCount; port++) {
+		SCOPED_TRACE(port);
+		EXPECT_TRUE(chains.Port(port)->IsRegistered());
+		BMessage properties;
+		ASSERT_EQ(B_OK, chains.Port(port)->GetProperties(&properties));
+		const struct {
+			const char* name;
+			type_code type;
+			const std::vector<uint8>& bits;
+		} expected[] = {{"be:large_icon", 'ICON', large}, {"be:mini_icon", 'MICN', mini}};
+		for (const auto& icon : expected) {
+			const void* data;
+			ssize_t size;
+			ASSERT_EQ(B_OK, properties.FindData(icon.name, icon.type, &data, &size));
+			const uint8* bytes = static_cast<const uint8*>(data);
+			EXPECT_EQ(icon.bits, std::vector<uint8>(bytes, bytes + size)) << icon.name;
+		}
 	}
 }

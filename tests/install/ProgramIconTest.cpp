@@ -15,6 +15,7 @@
 #include <Window.h>
 
 #include "Bitmaps.h"
+#include "EndpointIcons.h"
 #include "GuiTest.h"
 #include "QtLookup.h"
 
@@ -117,6 +118,24 @@ TEST_F(ProgramIconTest, AnIconAlreadyRegisteredIsKept)
 	EXPECT_EQ(own, stored_icon(B_MINI_ICON));
 	ASSERT_NE(nullptr, large);
 	EXPECT_FALSE(stored_icon(B_LARGE_ICON).empty());
+}
+
+
+TEST_F(ProgramIconTest, MidiEndpointsCarryTheProgramsIcons)
+{
+	const BMessage properties = pelkan::endpoint_icon_properties();
+	const struct {
+		const char* name;
+		type_code type;
+		icon_size which;
+	} icons[] = {{"be:large_icon", 'ICON', B_LARGE_ICON}, {"be:mini_icon", 'MICN', B_MINI_ICON}};
+	for (const auto& icon : icons) {
+		const void* data;
+		ssize_t size;
+		ASSERT_EQ(B_OK, properties.FindData(icon.name, icon.type, &data, &size)) << icon.name;
+		const uint8* bytes = static_cast<const uint8*>(data);
+		EXPECT_EQ(stored_icon(icon.which), std::vector<uint8>(bytes, bytes + size)) << icon.name;
+	}
 }
 
 
