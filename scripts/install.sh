@@ -37,9 +37,14 @@ fi
 # several prefixes never mix their lists.
 cmake --install "$build_dir" --prefix "$prefix"
 manifest=$prefix/lib/vantumidi/install_manifest.txt
-# CMake ends the list without a line break.
-sed -e '$a\' "$build_dir/install_manifest.txt" > "$manifest"
-echo "$manifest" >> "$manifest"
+# An earlier install's files are still there and stay listed; CMake ends
+# its list without a line break.
+{
+  [ -f "$manifest" ] && cat "$manifest"
+  sed -e '$a\' "$build_dir/install_manifest.txt"
+  echo "$manifest"
+} | sort -u > "$manifest.new"
+mv "$manifest.new" "$manifest"
 
 "$source_dir/scripts/refresh-desktop-databases.sh" "$prefix/share"
 echo "Vantu MIDI is installed in $prefix: start it from the desktop's menu or as $prefix/bin/vantumidi"

@@ -38,6 +38,12 @@ export XDG_CURRENT_DESKTOP=GNOME
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
+# An earlier version installed a language file this one no longer has.
+retired="$program/Language/Retired.vlt"
+mkdir -p "$program/Language"
+touch "$retired"
+echo "$retired" > "$program/install_manifest.txt"
+
 if ! "$source/scripts/install.sh" --prefix "$prefix" --build-dir "$build" --no-build \
     > "$work/install.log" 2>&1; then
   cat "$work/install.log" >&2
