@@ -58,7 +58,8 @@ mapfile -t beside < <(cd "$build/bin" && find Language Loader Demo ja -type f 2>
 for file in VantuMIDI vantumidi-play README.md "${beside[@]}"; do
   [ -f "$program/$file" ] || fail "missing $program/$file"
 done
-for file in Language/English.vlt Loader/RawLoader.so Loader/FolderLoader.so; do
+for file in Language/English.vlt Loader/RawLoader.so Loader/FolderLoader.so \
+    VantuMIDI.htm ja/VantuMIDI.htm; do
   [ -f "$program/$file" ] || fail "missing $program/$file"
 done
 for command in vantumidi:VantuMIDI vantumidi-play:vantumidi-play; do
