@@ -161,6 +161,17 @@ TSMFTrack::TempoBeforeCursor(uint32* tick, uint32* tempo) const
 }
 
 
+std::vector<std::pair<uint32, uint32>>
+TSMFTrack::TempoChanges() const
+{
+	std::vector<std::pair<uint32, uint32>> changes;
+	changes.reserve(fTempoSettings.size());
+	for (const Setting& setting : fTempoSettings)
+		changes.emplace_back(fEvents[setting.event].tick, setting.value);
+	return changes;
+}
+
+
 uint8
 TSMFTrack::StatusAt(uint32 position) const
 {

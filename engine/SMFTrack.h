@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <SupportDefs.h>
@@ -45,6 +46,8 @@ public:
 	void SetCurrentTick(uint32 tick);
 	// The last Set Tempo before the cursor and its tick; false when none.
 	bool TempoBeforeCursor(uint32* tick, uint32* tempo) const;
+	// Every Set Tempo event of the track in order: its tick and tempo.
+	std::vector<std::pair<uint32, uint32>> TempoChanges() const;
 
 	int32 OutputPort() const { return fOutputPort; }
 

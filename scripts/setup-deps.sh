@@ -14,6 +14,7 @@ packages=(
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   librsvg2-bin
   desktop-file-utils libxml2-utils file
+  dbus-daemon libglib2.0-bin playerctl
 )
 
 missing=()

@@ -87,6 +87,10 @@ set_up_home()
 	point_into_home("XDG_DATA_HOME", ".local/share");
 	point_into_home("XDG_STATE_HOME", ".local/state");
 	point_into_home("XDG_CACHE_HOME", ".cache");
+	// Nor the desktop's session bus: the media session of a player under
+	// test would show up in the user's "now playing" widgets. A test that
+	// needs a bus starts a private one.
+	unsetenv("DBUS_SESSION_BUS_ADDRESS");
 	atexit(remove_home);
 }
 
