@@ -65,9 +65,16 @@ load_global()
 bool
 save_pref(bool force)
 {
+	return save_pref(gPref, force);
+}
+
+
+bool
+save_pref(const TPref& pref, bool force)
+{
 	if (!force && reset_chord_held())
 		return false;
-	return save_record(gPref, kPrefsFileName);
+	return save_record(pref, kPrefsFileName);
 }
 
 

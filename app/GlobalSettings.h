@@ -1,6 +1,8 @@
 #ifndef GLOBAL_SETTINGS_H
 #define GLOBAL_SETTINGS_H
 
+class TPref;
+
 // Loading and saving of gPref and gExitState in the settings folder.
 //
 // Holding Shift, Command, Control and Option together is the reset chord:
@@ -11,6 +13,9 @@
 bool load_global();
 // Saves gPref; unless forced, not while the reset chord is held.
 bool save_pref(bool force);
+// The same for preferences other than gPref's: the confirmed ones while the
+// preferences window holds edits in gPref.
+bool save_pref(const TPref& pref, bool force);
 // Saves gExitState, not while the reset chord is held.
 bool save_exit_state();
 

@@ -6,13 +6,8 @@
 
 namespace {
 
-// The ranges the preferences window lets the user choose from; a
-// hand-edited or damaged file is brought back into them.
 const int32 kLastSortKind = 2;
 const int32 kAllResetBits = 15;
-const int64 kMaxSilenceAfterResets = 1000000;
-const int64 kMinSilenceBetweenSongs = 1000000;
-const int64 kMaxSilenceBetweenSongs = 5000000;
 
 }
 

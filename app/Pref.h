@@ -10,6 +10,12 @@
 // the window works on copies.
 class TPref : public pelkan::TArchivable {
 public:
+	// The ranges the preferences window lets the user choose from, in
+	// microseconds; a hand-edited or damaged file is brought back into them.
+	static constexpr int64 kMaxSilenceAfterResets = 1000000;
+	static constexpr int64 kMinSilenceBetweenSongs = 1000000;
+	static constexpr int64 kMaxSilenceBetweenSongs = 5000000;
+
 	bool Archive(BMessage* archive) const override;
 	bool Unarchive(const BMessage& archive) override;
 

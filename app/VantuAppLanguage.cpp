@@ -13,6 +13,7 @@
 #include <ContainerLoaderRegistry.h>
 #include <DrvCvtWin.h>
 #include <Files.h>
+#include <PrefWin.h>
 #include <VLT.h>
 
 #include "AppGlobals.h"
@@ -160,9 +161,19 @@ TVantuApp::LanguageFileDropped(BMessage* message)
 			gVLT.Text("Button_Understand"));
 		return;
 	}
+	// While the preferences window is open gPref holds its edits, which the
+	// user may still cancel: only the confirmed preferences are saved, with
+	// the new language.
+	TPref confirmed = gPref;
+	if (fPrefWindow != NULL && fPrefWindow->Lock()) {
+		confirmed = fPrefWindow->ConfirmedPref();
+		fPrefWindow->Unlock();
+	}
+	confirmed.languageFile = destination;
+	confirmed.languageChosen = true;
+	save_pref(confirmed, false);
 	gPref.languageFile = destination;
 	gPref.languageChosen = true;
-	save_pref(false);
 	PostMessage(kMsgPrefLanguageChanged);
 }
 

@@ -4,7 +4,20 @@
 #include <Message.h>
 #include <Resources.h>
 
+#include <PlayerMessages.h>
+
 #include "AppGlobals.h"
+#include "AppMessages.h"
+#include "PKNApp.h"
+#include "PrefView.h"
+
+namespace {
+
+const type_code kArchiveType = 'ARCV';
+const char kArchiveName[] = "PrefViewRsrc";
+
+}	// namespace
+
 
 TPrefWin::TPrefWin(BRect frame)
 	:
@@ -12,6 +25,22 @@ TPrefWin::TPrefWin(BRect frame)
 	fInitStatus(B_NO_INIT),
 	fPrefView(NULL)
 {
+	size_t size = 0;
+	const void* data = BApplication::AppResources()->LoadResource(kArchiveType, kArchiveName,
+		&size);
+	BMessage archive;
+	if (data == NULL || archive.Unflatten(static_cast<const char*>(data), size) != B_OK)
+		return;
+	TPrefView* view = new TPrefView(&archive);
+	if (view->InitCheck() != B_OK) {
+		delete view;
+		return;
+	}
+	fPrefView = view;
+	ResizeTo(fPrefView->Bounds().Width(), fPrefView->Bounds().Height());
+	AddMainChild(fPrefView);
+	_SetWinTitle();
+	fInitStatus = B_OK;
 }
 
 
@@ -25,6 +54,10 @@ TPrefWin::InitCheck() const
 bool
 TPrefWin::QuitRequested()
 {
+	// The close box is the user's Cancel; the program's own quit has no
+	// current message.
+	if (CurrentMessage() != NULL && fPrefView != NULL)
+		fPrefView->Revert();
 	return TPKNDlgWin::QuitRequested();
 }
 
@@ -32,7 +65,36 @@ TPrefWin::QuitRequested()
 void
 TPrefWin::MessageReceived(BMessage* message)
 {
-	TPKNDlgWin::MessageReceived(message);
+	switch (message->what) {
+		case kMsgLanguageChanged:
+			_SetWinTitle();
+			if (fPrefView != NULL)
+				fPrefView->MessageReceived(message);
+			TPKNDlgWin::MessageReceived(message);
+			break;
+		case kMsgNodeLanguageChanged:
+		case kMsgLanguageFileDropped:
+			if (fPrefView != NULL)
+				fPrefView->MessageReceived(message);
+			break;
+		default:
+			TPKNDlgWin::MessageReceived(message);
+	}
+}
+
+
+bool
+TPrefWin::SetLanguage(pelkan::TLang lang)
+{
+	_SetWinTitle();
+	return TPKNDlgWin::SetLanguage(lang);
+}
+
+
+const TPref&
+TPrefWin::ConfirmedPref() const
+{
+	return fPrefView != NULL ? fPrefView->ConfirmedPref() : gPref;
 }
 
 

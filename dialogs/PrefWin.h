@@ -3,6 +3,7 @@
 
 #include "PKNDlgWin.h"
 
+class TPref;
 class TPrefView;
 
 // The preferences window. It is made once and hidden between uses; without
@@ -15,8 +16,12 @@ public:
 
 	virtual bool QuitRequested();
 	virtual void MessageReceived(BMessage* message);
+	virtual bool SetLanguage(pelkan::TLang lang);
 
 	TPrefView* PrefView() const { return fPrefView; }
+	// The preferences the user last confirmed (gPref without a view): what
+	// may be saved while the window holds edits in gPref.
+	const TPref& ConfirmedPref() const;
 
 private:
 	void _SetWinTitle();

@@ -146,7 +146,7 @@ TEST(VLTTest, BuiltInTextIsComplete)
 {
 	TVLT table;
 	ASSERT_EQ(0, table.Load(nullptr, TVLT::kBuiltInTextId));
-	EXPECT_EQ(117u, table.TextMap().size());
+	EXPECT_EQ(118u, table.TextMap().size());
 	EXPECT_EQ("Japanese ( 日本語 )", table.LanguageName());
 	EXPECT_EQ("PELKAN ( ＰＥＬＫＡＮ )", table.Writer());
 	EXPECT_EQ("", table.SpecialThanks());
