@@ -9,6 +9,11 @@
 #   install_test.sh BUILD_FOLDER SOURCE_FOLDER
 set -uo pipefail
 
+for tool in cmake desktop-file-validate xmllint update-mime-database update-desktop-database \
+    xdg-mime gio file; do
+  command -v "$tool" > /dev/null || { echo "FAIL: $tool is missing: scripts/setup-deps.sh" >&2; exit 1; }
+done
+
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 work=$(mktemp -d)
