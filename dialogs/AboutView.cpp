@@ -33,6 +33,7 @@ TAboutView::TAboutView(BMessage* archive)
 	fLoader(NULL),
 	fVLT(NULL)
 {
+	SetViewColor(ui_color(B_PANEL_BACKGROUND_COLOR));
 	if (fOK == NULL || fTabView == NULL || fTabView->CountTabs() != kTabCount)
 		return;
 	_MakeRoomForPicture();

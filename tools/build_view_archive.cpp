@@ -10,15 +10,17 @@
 //   <Class> <name> <left>,<top>,<right>,<bottom> [<attribute>=<value> ...] [{]
 //
 // - <Class> is one of BView, BBox, BButton, BCheckBox, BRadioButton,
-//   BTextControl, BStringView, BMenuField.
+//   BTextControl, BStringView, BMenuField, BTabView.
 // - <name> is a word or a "quoted text"; "-" (unquoted) leaves the view
 //   without a name.
 // - The frame is the view's inclusive rectangle in its parent, in pixels,
 //   written without blanks.
 // - A line ending in "{" opens the view: the views on the following lines
-//   are its children, up to a line holding only "}". Only BView and BBox
-//   hold children; views nest at most 32 deep. The source holds exactly one
-//   root view.
+//   are its children, up to a line holding only "}". Only BView, BBox and
+//   BTabView hold children; views nest at most 32 deep. The source holds
+//   exactly one root view.
+// - Each child of a BTabView is the view of one tab, in tab order; its
+//   attribute tab=<text> is the tab's label.
 // - Values are words or "quoted texts" (escapes: \" and \\). Attributes,
 //   each at most once per view:
 //     every view     resize=<left|top|right|bottom|left_right|top_bottom|
@@ -30,6 +32,7 @@
 //                           input_method_aware|none, joined by '|'>
 //                    (default: what the class's constructor takes)
 //                    hidden=true|false   font_size=<pixels>
+//                    tab=<text> (only as a child of a BTabView)
 //     BBox           label=<text>   style=plain|fancy|none
 //     BButton, BCheckBox, BRadioButton
 //                    label=<text>   value=<whole number>   disabled=true|false

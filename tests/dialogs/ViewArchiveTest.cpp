@@ -187,6 +187,9 @@ const BadSource kBadSources[] = {
 	{"children of a control", "BView - 0,0,9,9 {\nBButton B 0,0,5,5 {\n}\n}\n", 2,
 		"BButton holds no child views"},
 	{"open brace not last", "BView - 0,0,9,9 { label=x\n}\n", 1, "expected attribute=value"},
+	{"tab outside a tab view", "BView - 0,0,9,9 {\nBView V 0,0,5,5 tab=x\n}\n", 2,
+		"only a view inside a BTabView"},
+	{"tab on the root", "BView - 0,0,9,9 tab=x\n", 1, "only a view inside a BTabView"},
 	{"nothing at all", "# only a comment\n\n", 2, "holds no view"},
 	{"empty", "", 1, "holds no view"},
 };

@@ -30,11 +30,15 @@ enum Attribute : uint32 {
 	kStyle = 1 << 8,
 	kAlign = 1 << 9,
 	kMenu = 1 << 10,
-	kFontSize = 1 << 11
+	kFontSize = 1 << 11,
+	kTab = 1 << 12
 };
 
-const uint32 kEveryView = kResize | kFlags | kHidden | kFontSize;
+const uint32 kEveryView = kResize | kFlags | kHidden | kFontSize | kTab;
 const uint32 kControl = kEveryView | kLabel | kValue | kDisabled;
+
+// Where a view's tab label waits until the view is put into its BTabView.
+const char kTabLabelField[] = "_tab_label";
 
 struct NamedValue {
 	const char* name;
@@ -44,7 +48,8 @@ struct NamedValue {
 const NamedValue kAttributes[] = {
 	{"label", kLabel}, {"text", kText}, {"divider", kDivider}, {"value", kValue},
 	{"disabled", kDisabled}, {"hidden", kHidden}, {"resize", kResize}, {"flags", kFlags},
-	{"style", kStyle}, {"align", kAlign}, {"menu", kMenu}, {"font_size", kFontSize}
+	{"style", kStyle}, {"align", kAlign}, {"menu", kMenu}, {"font_size", kFontSize},
+	{"tab", kTab}
 };
 
 struct ViewClass {
@@ -66,7 +71,9 @@ const ViewClass kClasses[] = {
 		kEveryView | kLabel | kText | kDivider | kDisabled, false},
 	{"BStringView", B_WILL_DRAW, kEveryView | kText | kAlign, false},
 	{"BMenuField", B_WILL_DRAW | B_NAVIGABLE,
-		kEveryView | kLabel | kDivider | kDisabled | kMenu, false}
+		kEveryView | kLabel | kDivider | kDisabled | kMenu, false},
+	{"BTabView", B_FULL_UPDATE_ON_RESIZE | B_WILL_DRAW | B_NAVIGABLE_JUMP | B_FRAME_EVENTS
+		| B_NAVIGABLE, kEveryView, true}
 };
 
 const NamedValue kResizeNames[] = {
@@ -319,6 +326,9 @@ add_attribute(uint32 attribute, const std::string& value, BMessage* archive,
 		case kText:
 			archive->AddString("_text", value.c_str());
 			return true;
+		case kTab:
+			archive->AddString(kTabLabelField, value.c_str());
+			return true;
 		case kMenu: {
 			BMessage menu;
 			menu.AddString("_name", value.c_str());
@@ -437,9 +447,30 @@ parse_view(const std::vector<Token>& tokens, BMessage* archive, const ViewClass*
 }
 
 
+// A view inside a BTabView is the view of one tab: the tab view's archive
+// holds each tab ("_l_items", a BTab with the label) and its view
+// ("_view_list") side by side, in the same order.
+bool
+add_tab(BMessage* tabView, BMessage* view, Problem* problem)
+{
+	BMessage tab;
+	tab.AddString("class", "BTab");
+	const char* label = nullptr;
+	if (view->FindString(kTabLabelField, &label) == B_OK)
+		tab.AddString("_label", label);
+	view->RemoveName(kTabLabelField);
+	if (tabView->AddMessage("_l_items", &tab) != B_OK
+		|| tabView->AddMessage("_view_list", view) != B_OK) {
+		return problem->Set("the tab cannot be added to its tab view");
+	}
+	return true;
+}
+
+
 struct OpenView {
 	BMessage archive;
 	int32 line;
+	bool holdsTabs;
 };
 
 }	// namespace
@@ -465,6 +496,11 @@ parse_view_archive_source(const std::string& text, BMessage* archive,
 	};
 	// A finished view goes into the open view around it, or is the root.
 	auto finish = [&](BMessage* view) {
+		const bool isTab = !open.empty() && open.back().holdsTabs;
+		if (!isTab && view->HasString(kTabLabelField))
+			return problem.Set("'tab' labels only a view inside a BTabView");
+		if (isTab)
+			return add_tab(&open.back().archive, view, &problem);
 		if (open.empty()) {
 			root = *view;
 			haveRoot = true;
@@ -518,7 +554,7 @@ parse_view_archive_source(const std::string& text, BMessage* archive,
 				problem.Set("views nest deeper than " + std::to_string(kMaxDepth) + " levels");
 				return refuse(number);
 			}
-			open.push_back({view, number});
+			open.push_back({view, number, std::string_view(viewClass->name) == "BTabView"});
 		} else if (!finish(&view)) {
 			return refuse(number);
 		}
