@@ -5,7 +5,6 @@
 #include <ListView.h>
 #include <Message.h>
 #include <ScrollView.h>
-#include <StringItem.h>
 #include <StringView.h>
 #include <TextView.h>
 #include <VLT.h>
@@ -177,21 +176,20 @@ TAboutViewAddOn::ShowInfo(const TInfoSections& sections)
 
 
 // The rows are made afresh, so the details of the row that was selected
-// would otherwise stay on show for a row that may be gone: the row of the
-// same name is selected again, and the details follow the selection.
+// would otherwise stay on show for a row that may be gone: the add-on that
+// was selected is selected again where it now is, and the details follow
+// the selection.
 void
 TAboutViewAddOn::_RebuildList()
 {
-	std::string selected;
-	if (BStringItem* item = dynamic_cast<BStringItem*>(fList->ItemAt(fList->CurrentSelection())))
-		selected = item->Text();
+	const int32 selection = fList->CurrentSelection();
+	const std::string selected = selection >= 0 ? RowIdentity(selection) : std::string();
 	_DeleteItems();
 	SetList();
 	fNeedList = false;
-	if (!selected.empty()) {
+	if (selection >= 0) {
 		for (int32 i = 0; i < fList->CountItems(); i++) {
-			BStringItem* item = dynamic_cast<BStringItem*>(fList->ItemAt(i));
-			if (item != NULL && selected == item->Text()) {
+			if (RowIdentity(i) == selected) {
 				fList->Select(i);
 				break;
 			}

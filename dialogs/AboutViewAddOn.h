@@ -28,11 +28,13 @@ public:
 	virtual void SetList() = 0;
 	// Fills the details of the selected row; nothing without a selection.
 	virtual void SetInfo() = 0;
+	// What tells the add-on of that row apart from every other listed.
+	virtual std::string RowIdentity(int32 row) const = 0;
 
 	virtual void AllAttached();
 	virtual void MessageReceived(BMessage* message);
 
-	// Rebuild the list (keeping the selected row's name selected) or the
+	// Rebuild the list (keeping the selected add-on selected) or the
 	// details: now when the view is in a window, else once it is shown.
 	void SetNeedSetList();
 	void SetNeedSetInfo();

@@ -58,3 +58,12 @@ TAboutViewLang::SetInfo()
 		{"About_Win_Lang_Info_Num_Texts", std::to_string(language.TextMap().size())},
 	});
 }
+
+
+// The built-in language has no file, and no file is listed twice.
+std::string
+TAboutViewLang::RowIdentity(int32 row) const
+{
+	const TLangSItem* item = dynamic_cast<TLangSItem*>(ListView()->ItemAt(row));
+	return item != NULL ? item->FilePath() : std::string();
+}

@@ -13,6 +13,7 @@ public:
 	virtual void SetVLTRef(TVLT* table);
 	virtual void SetList();
 	virtual void SetInfo();
+	virtual std::string RowIdentity(int32 row) const;
 };
 
 #endif

@@ -54,3 +54,14 @@ TAboutViewLoader::SetInfo()
 		{"About_Win_Loader_Info_Description", loader.Description()},
 	});
 }
+
+
+// An add-on by its file; the built-in loaders, which have none, by name.
+std::string
+TAboutViewLoader::RowIdentity(int32 row) const
+{
+	if (row < 0 || row >= int32(fLoaders.size()))
+		return std::string();
+	const TContainerLoader& loader = *fLoaders[row];
+	return loader.Path().empty() ? loader.Name() : loader.Path();
+}

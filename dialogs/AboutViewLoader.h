@@ -17,6 +17,7 @@ public:
 	virtual void SetVLTRef(TVLT* table);
 	virtual void SetList();
 	virtual void SetInfo();
+	virtual std::string RowIdentity(int32 row) const;
 
 private:
 	TContainerLoaderList fLoaders;

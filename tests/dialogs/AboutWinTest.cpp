@@ -252,31 +252,36 @@ TEST_F(AboutWinTest, LanguageTabListsEveryLanguageAndShowsTheSelectedOnesDetails
 
 TEST_F(AboutWinTest, LoaderTabListsTheBuiltInLoaderAndTheAddOnsOfBothFolders)
 {
-	const std::string rawLoader = ProgramFolder("Loader") + "/RawLoader.so";
-	fs::copy_file(RAW_LOADER_FILE, rawLoader);
-	const std::string rawInfo = "Loader name:\nContainer Loader Raw List\n\nVersion:\nVer 1.10"
-		"\n\nFile name:\n" + rawLoader + "\n\nCopyright:\nCopyright (C) 2025 PELKAN"
+	// The user's copy of a loader the program has is listed after it, under
+	// the same name.
+	fs::copy_file(RAW_LOADER_FILE, ProgramFolder("Loader") + "/RawLoader.so");
+	const std::string usersCopy = user_add_on_folder("Loader") + "/MyRaw.so";
+	fs::copy_file(RAW_LOADER_FILE, usersCopy);
+	const std::string usersInfo = "Loader name:\nContainer Loader Raw List\n\nVersion:\n"
+		"Ver 1.10\n\nFile name:\n" + usersCopy + "\n\nCopyright:\nCopyright (C) 2025 PELKAN"
 		"\n\nDescription:\nTells MIDI files in the raw list";
 
 	Open();
 	TAboutViewLoader* tab = fView->LoaderTab();
 	RunSteps({
 		ShowTab(2),
-		WaitForRows(tab, {"Container Loader Native 100", "Container Loader Raw List"}),
+		WaitForRows(tab, {"Container Loader Native 100", "Container Loader Raw List",
+			"Container Loader Raw List"}),
 		Do([&] { Click(tab, 0); }),
 		[&] { return Info(tab).find("Container Loader Native 100") != std::string::npos; },
-		Do([&] { Click(tab, 1); }),
-		[&] { return Info(tab).rfind(rawInfo, 0) == 0; },
-		// Added while the window is open: the folder's watcher sends 'nloc'.
+		Do([&] { Click(tab, 2); }),
+		[&] { return Info(tab).rfind(usersInfo, 0) == 0; },
+		// Added while the window is open (the folder's watcher sends 'nloc'),
+		// it comes before the selected copy in the user's folder.
 		Do([&] {
 			fs::copy_file(FOLDER_LOADER_FILE, user_add_on_folder("Loader") + "/FolderLoader.so");
 			fWindow->PostMessage(kMsgLoaderFolderChanged);
 		}),
 		WaitForRows(tab, {"Container Loader Native 100", "Container Loader Raw List",
-			"Container Loader Folder"}),
+			"Container Loader Folder", "Container Loader Raw List"}),
 	});
-	EXPECT_EQ(1, tab->ListView()->CurrentSelection()) << "the same loader stays selected";
-	EXPECT_EQ(0u, Info(tab).rfind(rawInfo, 0)) << Info(tab);
+	EXPECT_EQ(3, tab->ListView()->CurrentSelection()) << "the same loader stays selected";
+	EXPECT_EQ(0u, Info(tab).rfind(usersInfo, 0)) << Info(tab);
 }
 
 
