@@ -53,8 +53,6 @@ TAboutViewAddOn::TAboutViewAddOn(BRect frame, const char* name)
 	fListTitle(NULL),
 	fInfoTitle(NULL),
 	fInfo(NULL),
-	fListScroll(NULL),
-	fInfoScroll(NULL),
 	fVLT(NULL),
 	fNeedList(true),
 	fNeedInfo(true)
@@ -67,11 +65,11 @@ TAboutViewAddOn::TAboutViewAddOn(BRect frame, const char* name)
 		bounds.right - kRightRoom, std::floor(bounds.Height() * 0.5f) - kListBottomRoom),
 		"ListView", B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL);
 	fList->SetSelectionMessage(new BMessage(kMsgAddOnSelected));
-	fListScroll = new BScrollView("ScrlViewList", fList, B_FOLLOW_ALL, 0, true, true,
-		B_FANCY_BORDER);
-	AddChild(fListScroll);
+	BScrollView* listScroll = new BScrollView("ScrlViewList", fList, B_FOLLOW_ALL, 0, true,
+		true, B_FANCY_BORDER);
+	AddChild(listScroll);
 
-	fInfoTitle = new_title(BPoint(kMargin, fListScroll->Frame().bottom + kListGap),
+	fInfoTitle = new_title(BPoint(kMargin, listScroll->Frame().bottom + kListGap),
 		"StrViewInfoTitle");
 	AddChild(fInfoTitle);
 
@@ -82,9 +80,8 @@ TAboutViewAddOn::TAboutViewAddOn(BRect frame, const char* name)
 	fInfo = new BTextView(infoFrame, "InfoView", textRect, B_FOLLOW_LEFT | B_FOLLOW_TOP,
 		B_WILL_DRAW);
 	fInfo->MakeEditable(false);
-	fInfoScroll = new BScrollView("ScrlViewInfo", fInfo, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0,
-		true, true);
-	AddChild(fInfoScroll);
+	AddChild(new BScrollView("ScrlViewInfo", fInfo, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0, true,
+		true));
 }
 
 

@@ -8,7 +8,6 @@
 #include "PKNDlgView.h"
 
 class BListView;
-class BScrollView;
 class BStringView;
 class BTextView;
 class TVLT;
@@ -63,8 +62,6 @@ private:
 	BStringView* fListTitle;
 	BStringView* fInfoTitle;
 	BTextView* fInfo;
-	BScrollView* fListScroll;
-	BScrollView* fInfoScroll;
 	TVLT* fVLT;
 	bool fNeedList;
 	bool fNeedInfo;
