@@ -519,12 +519,21 @@ void
 TPrefView::_UpdateMFieldCompo()
 {
 	BMenu* menu = fMFieldLanguage->Menu();
+	bool marked = false;
 	for (int32 i = 0; BMenuItem* item = menu->ItemAt(i); i++) {
 		const char* path = NULL;
 		const bool current = item->Message() != NULL
 			&& item->Message()->FindString(kLangFileNameField, &path) == B_OK
 			&& gPref.languageFile == path;
 		item->SetMarked(current);
+		marked = marked || current;
+	}
+	// Until the user picks a language it follows the desktop's, and the
+	// preference names none of the files: the field shows the one in force
+	// rather than nothing.
+	if (!marked) {
+		if (BMenuItem* item = menu->FindItem(gVLT.LanguageName().c_str()))
+			item->SetMarked(true);
 	}
 }
 

@@ -291,6 +291,22 @@ TEST_F(PrefWinTest, CancelAsksForTheOldLanguageOnlyWhenItChanged)
 }
 
 
+// Until the user picks a language it follows the desktop's: the field shows
+// the one in force, though the preference names no file of the menu.
+TEST_F(PrefWinTest, TheLanguageInForceIsShownUntilOneIsPicked)
+{
+	UserLanguageFile english;
+	UseLanguage(english.Path().c_str());
+	ASSERT_FALSE(gPref.languageChosen);
+	Open();
+	RunSteps({Drain(fWindow), Do([&] {
+		BMenuItem* marked = Find<BMenuField>("MFieldLanguage")->Menu()->FindMarked();
+		ASSERT_NE(nullptr, marked);
+		EXPECT_EQ(english.Path(), marked->Message()->FindString("LangFileName"));
+	})});
+}
+
+
 // A language file dropped on the program while the window holds unconfirmed
 // edits: the application sets and saves the new language, then tells the
 // window, whose confirmed copy takes the language and nothing else; a later
