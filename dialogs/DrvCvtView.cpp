@@ -89,9 +89,10 @@ TDrvCvtView::TDrvCvtView(BRect frame)
 		const char label[] = {letter, ':', '\0'};
 		fLetterMenu->AddItem(new BMenuItem(label, new BMessage(kMsgDrvCvtLetterChosen)));
 	}
-	fLetterField = new BMenuField(BRect(10, 157, 50, 179), "MFieldWinDL", "", fLetterMenu);
-	fLetterField->SetDivider(0);
-	AddChild(fLetterField);
+	BMenuField* letterField = new BMenuField(BRect(10, 157, 50, 179), "MFieldWinDL", "",
+		fLetterMenu);
+	letterField->SetDivider(0);
+	AddChild(letterField);
 
 	fPathControl = new BTextControl(BRect(50, 158, 210, 177), "TxtCtrlBeDL", "", "", NULL);
 	fPathControl->SetDivider(kPathDivider);
@@ -238,22 +239,12 @@ TDrvCvtView::MFieldWinDLChanged()
 }
 
 
-BString
-TDrvCvtView::ItemText(char letter, const BString& path)
-{
-	BString text;
-	text += letter;
-	text += ":";
-	text += kSeparator;
-	text += path;
-	return text;
-}
-
-
 void
 TDrvCvtView::_AddLViewItem(char letter, const BString& path)
 {
-	fTable->AddItem(new BStringItem(ItemText(letter, path).String()));
+	// "D:  <-->  /boot/home"
+	const std::string text = std::string(1, letter) + ":" + kSeparator + path.String();
+	fTable->AddItem(new BStringItem(text.c_str()));
 }
 
 

@@ -8,7 +8,6 @@
 class BBox;
 class BButton;
 class BListView;
-class BMenuField;
 class BPopUpMenu;
 class BStringView;
 class BTextControl;
@@ -52,11 +51,6 @@ public:
 	// The path field shows the marked letter's path.
 	void MFieldWinDLChanged();
 
-	const TDrvCvt& DrvCvt() const { return fDrvCvt; }
-
-	// A registered pair as the list shows it: "D:  <-->  /boot/home".
-	static BString ItemText(char letter, const BString& path);
-
 private:
 	void _AddLViewItem(char letter, const BString& path);
 	// The list view leaves its items to their owner.
@@ -77,7 +71,6 @@ private:
 	BListView* fTable;
 	BButton* fRemoveButton;
 	BPopUpMenu* fLetterMenu;
-	BMenuField* fLetterField;
 	BTextControl* fPathControl;
 	BButton* fRegisterButton;
 	BBox* fSeparator;

@@ -351,8 +351,9 @@ TEST_F(DrvCvtWinTest, EveryLabelFits)
 			EXPECT_LE(listRight, bounds.right);
 			EXPECT_GE(listRight, Find<BButton>("ButtonOK")->Frame().right);
 			EXPECT_GE(bounds.Width(), 300) << "never narrower than the base layout";
-			if (table == &longTexts)
+			if (table == &longTexts) {
 				EXPECT_GT(bounds.Width(), 400);
+			}
 		}));
 	}
 	RunSteps(steps);
