@@ -18,6 +18,7 @@
 #include "EndpointIcons.h"
 #include "GlobalSettings.h"
 #include "NoteOnManager.h"
+#include "NowPlaying.h"
 #include "OutputChains.h"
 #include "PlayerMessages.h"
 #include "SMFProducer.h"
@@ -153,6 +154,7 @@ TVantuView::AttachedToWindow()
 		fChains->NoteManager(port)->SetTarget(this);
 	SendUpdateMenuPlayModeRqtd();
 	BMidiRoster::StartWatching(&self);
+	fNowPlaying = std::make_unique<TNowPlaying>(self);
 }
 
 
@@ -168,6 +170,7 @@ TVantuView::AllAttached()
 	UpdateWinTitle();
 	UpdateDeskBarTitle();
 	ReopenMainList();
+	_ShowNowPlaying();
 }
 
 
@@ -175,6 +178,7 @@ void
 TVantuView::DetachedFromWindow()
 {
 	BMidiRoster::StopWatching();
+	fNowPlaying.reset();
 	// The maker calls into this view: it must be done before the view is
 	// torn down, and a synth it made too late is released.
 	fSoftSynthStarter.reset();
@@ -321,8 +325,22 @@ TVantuView::MessageReceived(BMessage* message)
 			RefsReceived(message);
 			break;
 
+		// The desktop's media keys and "now playing" widgets.
+		case B_MEDIA_PLAY_REQUESTED:
+		case B_MEDIA_PAUSE_REQUESTED:
+		case B_MEDIA_PLAY_PAUSE_REQUESTED:
+		case B_MEDIA_STOP_REQUESTED:
+		case B_MEDIA_NEXT_REQUESTED:
+		case B_MEDIA_PREVIOUS_REQUESTED:
+		case B_MEDIA_RAISE_REQUESTED:
+		case B_MEDIA_SEEK_REQUESTED:
+		case B_MEDIA_SET_POSITION_REQUESTED:
+			MediaRequested(message);
+			break;
+
 		default:
 			TPKNView::MessageReceived(message);
 			break;
 	}
+	_ShowNowPlaying();
 }

@@ -21,6 +21,7 @@ class BStringView;
 class TAISelector;
 class TCompactSlider;
 class TCorvanView;
+class TNowPlaying;
 class TOutputChains;
 class TSMFProducer;
 class TSoftSynthStarter;
@@ -43,7 +44,8 @@ struct entry_ref;
 // VantuViewPlayback.cpp (state machine, play modes, sliders, scoring),
 // VantuViewPorts.cpp (output ports and devices), VantuViewLayout.cpp
 // (controls, indicators, labels), VantuViewTitles.cpp (titles, status,
-// documents) and VantuViewCommands.cpp (drops, list commands, list button).
+// documents), VantuViewCommands.cpp (drops, list commands, list button) and
+// VantuViewNowPlaying.cpp (the desktop's media keys and "now playing").
 class TVantuView : public TPKNView {
 public:
 	explicit TVantuView(BRect frame);
@@ -200,6 +202,12 @@ private:
 	// The first "%s" of a language text replaced; the text is never a format.
 	static std::string SubstituteText(const char* text, const std::string& value);
 
+	// The desktop's media keys and "now playing" (VantuViewNowPlaying.cpp).
+	void MediaRequested(BMessage* message);
+	void _SeekRequested(BMessage* message);
+	// Tells the desktop what the player shows now; after each message.
+	void _ShowNowPlaying();
+
 	// Drops, list commands and the list button (VantuViewCommands.cpp).
 	bool SimpleData(BMessage* message);
 	void RefsReceived(BMessage* message);
@@ -245,6 +253,10 @@ private:
 
 	// Titles (VantuViewTitles.cpp).
 	std::string fSongTitle;
+
+	// Media keys and "now playing" (VantuViewNowPlaying.cpp); made while
+	// the view is in a window.
+	std::unique_ptr<TNowPlaying> fNowPlaying;
 
 	// Controls (VantuViewLayout.cpp).
 	BStringView* fTitleView;

@@ -11,6 +11,7 @@
 #include "AppGlobals.h"
 #include "CompactSlider.h"
 #include "CorvanView.h"
+#include "NowPlaying.h"
 #include "OutputChains.h"
 #include "PlayerMessages.h"
 #include "SMFProducer.h"
@@ -552,6 +553,8 @@ TVantuView::SliderPosChanged()
 	if (gAppPrivacy.State() != TS_Stopped) {
 		const uint64 tick = uint64(fSequencer->CountTicks()) * fPosSlider->Value() / 100;
 		fChains->Seek(uint32(tick));
+		if (fNowPlaying != nullptr)
+			fNowPlaying->SongJumped(uint32(tick));
 	}
 	UpdatePosCompo();
 }
