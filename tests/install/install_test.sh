@@ -18,8 +18,11 @@ build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# A space in the prefix: the desktop entry must quote its command.
-prefix="$work/the prefix"
+# Into ~/.local, as scripts/install.sh does by default: the MIME package the
+# program writes for the user at its first start lies beside the installed
+# one. A space in the home: the desktop entry must quote its command.
+export HOME="$work/the home"
+prefix="$HOME/.local"
 program="$prefix/lib/vantumidi"
 playlist_type=text/x-vnd.PELKAN-VantuMIDI-PlayList
 failures=0
@@ -34,10 +37,9 @@ expect_equal() {  # what expected actual
 }
 
 # Neither the user's desktop nor the user's settings are read or written.
-export HOME="$work/home"
-export XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config"
+export XDG_DATA_HOME="$prefix/share" XDG_CONFIG_HOME="$HOME/.config"
 export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/runtime"
-export XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_CONFIG_DIRS=/etc/xdg
+export XDG_DATA_DIRS=/usr/share XDG_CONFIG_DIRS=/etc/xdg
 # xdg-mime then asks GIO, which reads the shared-mime-info database.
 export XDG_CURRENT_DESKTOP=GNOME
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
@@ -147,14 +149,23 @@ kill -TERM "$started"
 wait "$started" || fail "the installed program ended with status $?: $(cat "$work/start.log")"
 grep -rqsF "$program/Demo/" "$XDG_CONFIG_HOME/PELKAN/VantuMIDI/Recovered" \
   || fail "the first start did not list the demo song from $program/Demo"
-# It registered the playlist type for the user with the program's icons.
+# It registered the playlist type for the user with the program's icons,
+# in a package that agrees with the installed one.
 for icon in icon_large:1024 icon_mini:256; do
   stored="$XDG_DATA_HOME/vantumidi/mime/text/x-vnd.pelkan-vantumidi-playlist/${icon%%:*}"
   expect_equal "$stored size" "${icon#*:}" "$(stat -c %s "$stored" 2>&1)"
 done
+[ -f "$XDG_DATA_HOME/mime/packages/text-x-vnd.PELKAN-VantuMIDI-PlayList.xml" ] \
+  || fail "the first start wrote no MIME package of its own"
+expect_equal "type of songs.lml beside the program's own package" "$playlist_type" \
+  "$(xdg-mime query filetype "$work/songs.lml")"
+icons=$(gio info "$work/songs.lml" | grep 'standard::icon:')
+[[ $icons == *"standard::icon: vantumidi-playlist,"* ]] \
+  || fail "beside the program's own package the type's icon is lost: $icons"
 
 # Uninstalled: every file install added is gone, the program's folder too,
-# and the desktop no longer knows the type or the program.
+# and the desktop no longer knows the program; the user's own registration
+# of the type, made by the program, stays.
 mapfile -t installed < "$program/install_manifest.txt"
 "$source/scripts/uninstall.sh" --prefix "$prefix" > "$work/uninstall.log" 2>&1 \
   || fail "uninstall: $(cat "$work/uninstall.log")"
@@ -162,12 +173,12 @@ for file in "${installed[@]}"; do
   [ ! -e "$file" ] && [ ! -L "$file" ] || fail "left after uninstalling: $file"
 done
 [ ! -e "$program" ] || fail "left after uninstalling: $program"
-left=$(find "$prefix" -type f ! -path "$prefix/share/mime/*" ! -name mimeinfo.cache \
-  ! -name icon-theme.cache)
+left=$(find "$prefix" -type f ! -path "$XDG_DATA_HOME/mime/*" ! -path "$XDG_DATA_HOME/vantumidi/*" \
+  ! -name mimeinfo.cache ! -name icon-theme.cache)
 [ -z "$left" ] || fail "left after uninstalling: $left"
-# The user's own registration of the type, made by the program, stays.
-expect_equal "type of songs.lml after uninstalling" text/plain \
-  "$(XDG_DATA_HOME="$work/nothing" xdg-mime query filetype "$work/songs.lml")"
+icons=$(gio info "$work/songs.lml" | grep 'standard::icon:')
+[[ $icons == *"standard::icon: text-x-vnd.PELKAN-VantuMIDI-PlayList,"* ]] \
+  || fail "the installed MIME package is still in the database: $icons"
 grep -rqs vantumidi "$prefix/share/applications" && fail "the desktop still lists the program"
 
 if [ "$failures" -ne 0 ]; then
