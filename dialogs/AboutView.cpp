@@ -125,10 +125,10 @@ TAboutView::SetAppInfo(const char* name, const char* version, const char* author
 }
 
 
-// The layout is drawn for the original's tab bar; the picture at the foot
-// of the About tab is not cut when this desktop's tab bar is taller: the
-// tab view grows by the missing rows, the OK button moves down with its
-// bottom and the view grows to hold both.
+// The layout leaves a tab bar about 20 pixels; with a taller one (the
+// desktop's style and fonts decide) the picture at the foot of the About
+// tab would be cut: the tab view grows by the missing rows, the OK button
+// moves down with its bottom and the view grows to hold both.
 void
 TAboutView::_MakeRoomForPicture()
 {

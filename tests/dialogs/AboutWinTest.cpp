@@ -186,7 +186,7 @@ TEST_F(AboutWinTest, ALayoutWithoutTheTabsMakesNoView)
 }
 
 
-// Tab bars of desktops are taller than the original's: the tab view grows
+// A tab bar taller than the layout leaves room for: the tab view grows
 // until the About tab holds the whole picture, and the button and the view
 // make room for it.
 TEST_F(AboutWinTest, ATabViewTooShortForThePictureGrowsAndTakesTheButtonDown)
