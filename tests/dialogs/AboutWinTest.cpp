@@ -361,7 +361,7 @@ TEST_F(AboutWinTest, EscapeAndEnterHideTheWindow)
 }
 
 
-TEST_F(AboutWinTest, PictureIsDrawnWholeBelowTheLine)
+TEST_F(AboutWinTest, IconAndPictureAreDrawnWholeAboveAndBelowTheLine)
 {
 	Open();
 	std::unique_ptr<BBitmap> shot;
@@ -378,6 +378,14 @@ TEST_F(AboutWinTest, PictureIsDrawnWholeBelowTheLine)
 	// The play button's green, and the keyboard's frame at the picture's foot.
 	EXPECT_EQ((Pixel{0x26, 0xc8, 0x26, 255}), pixel_at(shot.get(), 250, picture.top + 46));
 	EXPECT_EQ((Pixel{0x00, 0x3a, 0x2b, 255}), pixel_at(shot.get(), 160, picture.top + 195));
+	// The program's icon, 32 × 32 at the top left.
+	int32 iconPixels = 0;
+	for (int32 y = 10; y < 42; y++) {
+		for (int32 x = 10; x < 42; x++)
+			iconPixels += pixel_at(shot.get(), x, y) != background;
+	}
+	EXPECT_GT(iconPixels, 32 * 32 / 2);
+	EXPECT_EQ(background, pixel_at(shot.get(), 44, 26)) << "right of the icon";
 }
 
 }  // namespace
