@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -379,8 +380,15 @@ TPrefView::_LabelNumberLine(BTextControl* control, const char* label, BStringVie
 	control->SetLabel(label);
 	pelkan::adjust_txtctrl_width(control);
 	control->ResizeTo(control->Divider() + kEntryWidth, control->Bounds().Height());
+	// A divider beyond the old width squeezed the entry to nothing, and the
+	// resize then grew it past the field's edge, where a right-aligned
+	// number is out of sight: placed again, it is exactly the entry width.
+	control->SetDivider(control->Divider());
 	const BRect frame = control->Frame();
-	unit->MoveTo(frame.right, frame.top);
+	// Centred on the field rather than at its top, so that the unit stands
+	// on the same line as the label and the number.
+	unit->MoveTo(frame.right,
+		frame.top + std::round((frame.Height() - unit->Frame().Height()) / 2));
 	unit->SetText(unitText);
 	pelkan::adjust_strview_width(unit);
 }
@@ -594,6 +602,9 @@ TPrefView::_Confirm()
 	if (Window() != NULL)
 		Window()->Hide();
 	fSavedPref = gPref;
+	// An entry out of range shows the value kept the next time the window
+	// opens, not what was typed.
+	_UpdateCompos();
 	BMessage changed(kMsgStatusTextRqtd);
 	changed.AddString(kStatBarStringField, gVLT.Text("Stat_Str_Pref_Changed"));
 	_NotifyPrefChange(&changed);

@@ -161,6 +161,16 @@ TEST_F(PrefWinTest, EntriesAreClampedToTheirRanges)
 				<< "the field keeps what was typed";
 		}));
 	}
+	steps.push_back(Do([&] {
+		Type(kMs, "2000");
+		Type(kS, "0");
+		Press("ButtonOK");
+	}));
+	steps.push_back([this] { return fWindow->IsHidden(); });
+	steps.push_back(Do([&] {
+		EXPECT_STREQ("1000", Find<BTextControl>(kMs)->Text()) << "OK shows what was kept";
+		EXPECT_STREQ("1", Find<BTextControl>(kS)->Text());
+	}));
 	RunSteps(steps);
 }
 
