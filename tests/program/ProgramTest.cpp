@@ -20,7 +20,10 @@
 #include <NativeListWriter.h>
 #include <Pref.h>
 
+#include "PrivateBus.h"
+#include "SMFProducer.h"
 #include "TempFolder.h"
+#include "TitleText.h"
 
 extern char** environ;
 
@@ -322,4 +325,55 @@ TEST(ProgramTest, ResetPreferencesWritesTheDefaultsAndStartsFromTheDefaultState)
 	const TExitState state = saved_exit_state(home);
 	EXPECT_NE(list, state.mainListFile);
 	EXPECT_EQ(0, state.playMode);
+}
+
+
+// The running program is a media player of the desktop's session bus: its
+// "now playing" shows the song the window shows, and the media keys control
+// it. (The other tests run without a bus, as over ssh.)
+TEST(ProgramTest, TheDesktopSeesWhatPlaysAndItsMediaKeysControlIt)
+{
+	private_bus::PrivateBus bus;
+	if (bus.Address().empty() || !private_bus::have_program("playerctl"))
+		GTEST_SKIP() << "no dbus-daemon or playerctl for a session bus of the test's own";
+	const auto playerctl = [](const std::vector<std::string>& arguments) {
+		std::vector<std::string> command = {"playerctl", "--player=VantuMIDI"};
+		command.insert(command.end(), arguments.begin(), arguments.end());
+		private_bus::ToolRun tool(command);
+		const auto deadline = std::chrono::steady_clock::now() + kWatchdog;
+		while (!tool.Finished() && std::chrono::steady_clock::now() < deadline)
+			std::this_thread::sleep_for(std::chrono::milliseconds(20));
+		std::string output = tool.Output();
+		return output.substr(0, output.find('\n'));
+	};
+	const auto waitForStatus = [&](const std::string& status) {
+		const auto deadline = std::chrono::steady_clock::now() + kWatchdog;
+		while (playerctl({"status"}) != status) {
+			if (std::chrono::steady_clock::now() > deadline)
+				return false;
+			std::this_thread::sleep_for(std::chrono::milliseconds(50));
+		}
+		return true;
+	};
+	TSMFProducer song;
+	entry_ref ref;
+	ASSERT_EQ(B_OK, get_ref_for_path(demo_song().c_str(), &ref));
+	ASSERT_EQ(B_OK, song.SetTo(&ref));
+	std::string rawTitle;
+	const bool titled = song.GetTitle(&rawTitle) == B_OK;
+	const std::string title = pelkan::song_title(titled ? &rawTitle : nullptr, demo_song());
+
+	TempFolder home;
+	Child first(home, {demo_song()});
+	wait_until_running(home);
+	ASSERT_TRUE(waitForStatus("Playing")) << first.Err();
+	EXPECT_EQ(title, playerctl({"metadata", "title"}));
+	playerctl({"pause"});
+	EXPECT_TRUE(waitForStatus("Paused"));
+	playerctl({"play-pause"});
+	EXPECT_TRUE(waitForStatus("Playing"));
+	playerctl({"stop"});
+	EXPECT_TRUE(waitForStatus("Stopped"));
+	first.Signal(SIGTERM);
+	ASSERT_EQ(0, first.Wait()) << first.Err();
 }
