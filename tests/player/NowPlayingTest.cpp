@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 
+#include <CompactSlider.h>
+
 #include "PlayerRig.h"
 #include "PrivateBus.h"
 
@@ -66,6 +68,17 @@ protected:
 		std::vector<std::string> command = {"playerctl", "--player=VantuMIDI"};
 		command.insert(command.end(), arguments.begin(), arguments.end());
 		return Tool(command);
+	}
+
+	void Slide(const char* name, int32 value, uint32 what)
+	{
+		TCompactSlider* slider = dynamic_cast<TCompactSlider*>(fView->FindView(name));
+		ASSERT_NE(nullptr, slider) << name;
+		{
+			BAutolock lock(fWindow);
+			slider->SetValue(value);
+		}
+		Post(what);
 	}
 
 	// What a tool shows of a time in microseconds: seconds.
@@ -142,12 +155,17 @@ TEST_F(NowPlayingTest, TitleLengthAndPositionInTime)
 		Advance(5000000);
 		EXPECT_EQ(Playerctl({"position"}).substr(0, 3), Seconds(1900000));
 		EXPECT_EQ(Playerctl({"metadata", "--format", "{{title}}"}), "Night Song");
+		Call("Play");
+		Slide("SliderTempo", 200, kMsgTempoChanged);
+		Advance(500000);
+		EXPECT_EQ(Playerctl({"position"}).substr(0, 3), Seconds(2900000));
 	});
 }
 
 
 // A seek moves the song by time, through its tempo changes; one past the
-// end is the next song; a stopped song does not move.
+// end is the next song; a stopped song does not move. The position slider's
+// seek reaches the desktop too.
 TEST_F(NowPlayingTest, SeeksFromTheDesktopMoveTheSong)
 {
 	const std::string first = WriteFile("first.mid", smf::File({smf::Track()
@@ -161,6 +179,8 @@ TEST_F(NowPlayingTest, SeeksFromTheDesktopMoveTheSong)
 		EXPECT_EQ(Playerctl({"position"}).substr(0, 3), Seconds(2000000));
 		Call("Seek", {"--", "-1500000"});
 		EXPECT_EQ(Playerctl({"position"}).substr(0, 3), Seconds(500000));
+		Slide("SliderPos", 75, kMsgPosChanged);
+		EXPECT_EQ(Playerctl({"position"}).substr(0, 3), Seconds(2000000));
 		EXPECT_EQ(fView->CurSongIdx(), 0);
 		Call("Seek", {"--", "10000000"});
 		EXPECT_EQ(fView->CurSongIdx(), 1);
