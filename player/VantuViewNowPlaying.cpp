@@ -1,6 +1,7 @@
 #include "VantuView.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <Window.h>
 
@@ -43,9 +44,11 @@ TVantuView::_SeekRequested(BMessage* message)
 		return;
 	int64 value = 0;
 	bigtime_t time;
-	if (message->FindInt64("offset", &value) == B_OK)
-		time = fNowPlaying->Position() + value;
-	else if (message->FindInt64("position", &value) == B_OK)
+	if (message->FindInt64("offset", &value) == B_OK) {
+		// Any offset may come; the position is never negative.
+		const bigtime_t now = fNowPlaying->Position();
+		time = value > INT64_MAX - now ? INT64_MAX : now + value;
+	} else if (message->FindInt64("position", &value) == B_OK)
 		time = value;
 	else
 		return;
