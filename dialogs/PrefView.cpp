@@ -1,7 +1,6 @@
 #include "PrefView.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -71,11 +70,10 @@ const rgb_color kDisabledTextColor = {128, 128, 128, 255};
 int64
 entry_to_microseconds(const char* text, int64 unit, int64 minimum, int64 maximum)
 {
-	errno = 0;
-	long long number = strtoll(text, NULL, 10);
 	// strtoll answers the largest or smallest value on overflow, which the
 	// clamp then takes to the bound on that side.
-	number = std::clamp<long long>(number, minimum / unit, maximum / unit);
+	const long long number = std::clamp<long long>(strtoll(text, NULL, 10), minimum / unit,
+		maximum / unit);
 	return number * unit;
 }
 
@@ -175,9 +173,8 @@ TPrefView::TPrefView(BMessage* archive)
 }
 
 
-TPrefView::~TPrefView()
-{
-}
+// Here, where the tool tips' class is complete.
+TPrefView::~TPrefView() = default;
 
 
 status_t
@@ -505,7 +502,6 @@ TPrefView::_SetMFieldLanguage()
 		delete item;
 	TLanguageFiles languages;
 	get_lang_files(&languages);
-	std::vector<BMenuItem*> items;
 	for (const auto& [name, path] : languages) {
 		BMessage* message = new BMessage(kMsgLanguagePicked);
 		message->AddString(kLangFileNameField, path.c_str());

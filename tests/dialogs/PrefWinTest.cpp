@@ -1,6 +1,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,32 @@ TEST_F(PrefWinTest, TheLanguageInForceIsShownUntilOneIsPicked)
 		BMenuItem* marked = Find<BMenuField>("MFieldLanguage")->Menu()->FindMarked();
 		ASSERT_NE(nullptr, marked);
 		EXPECT_EQ(english.Path(), marked->Message()->FindString("LangFileName"));
+	})});
+}
+
+
+// A language file put into a language folder while the window is open is
+// in the menu once the application says the folder changed.
+TEST_F(PrefWinTest, TheLanguageMenuFollowsTheFolders)
+{
+	UseLanguage(nullptr);
+	gPref.languageFile = "";
+	Open();
+	std::unique_ptr<UserLanguageFile> english;
+	RunSteps({Drain(fWindow), Do([&] {
+		EXPECT_EQ(1, Find<BMenuField>("MFieldLanguage")->Menu()->CountItems())
+			<< "the built-in language alone";
+		english = std::make_unique<UserLanguageFile>();
+		fWindow->PostMessage(kMsgNodeLanguageChanged);
+	}), Drain(fWindow), Do([&] {
+		BMenu* menu = Find<BMenuField>("MFieldLanguage")->Menu();
+		EXPECT_EQ(2, menu->CountItems());
+		ASSERT_NE(nullptr, LanguageItem(english->Path()));
+		ASSERT_NE(nullptr, menu->FindMarked());
+		EXPECT_STREQ("", menu->FindMarked()->Message()->FindString("LangFileName"));
+		PickLanguage(english->Path());
+	}), Settle(), Do([&] {
+		EXPECT_EQ(english->Path(), gPref.languageFile) << "the new items reach the view";
 	})});
 }
 
