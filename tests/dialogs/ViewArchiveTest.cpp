@@ -1,7 +1,12 @@
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <typeinfo>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +24,7 @@
 #include <View.h>
 
 #include "GuiTest.h"
+#include "TempFolder.h"
 #include "ViewArchiveSource.h"
 
 namespace {
@@ -241,6 +247,60 @@ TEST(ViewArchiveSourceTest, WindowsLineEndsAndCommentsAreAccepted)
 	ASSERT_EQ(archive.FindMessage("_views", &child), B_OK);
 	EXPECT_STREQ(child.FindString("_text"), "a # b");
 	EXPECT_STREQ(archive.FindString("_name"), "Root");
+}
+
+
+
+// The builder as the build runs it, its standard error into a file; the
+// exit status, or -1 when it did not run to its end.
+int
+run_builder(const std::string& source, const std::string& output, const std::string& errors)
+{
+	posix_spawn_file_actions_t actions;
+	posix_spawn_file_actions_init(&actions);
+	posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(),
+		O_WRONLY | O_CREAT | O_TRUNC, 0644);
+	const char* argv[] = {VIEW_ARCHIVE_BUILDER, source.c_str(), output.c_str(), nullptr};
+	pid_t pid = -1;
+	const int started = posix_spawn(&pid, VIEW_ARCHIVE_BUILDER, &actions, nullptr,
+		const_cast<char* const*>(argv), environ);
+	posix_spawn_file_actions_destroy(&actions);
+	int status = 0;
+	if (started != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+		return -1;
+	return WEXITSTATUS(status);
+}
+
+
+// A refused source fails the build with its file and line, and leaves no
+// archive behind; a good one gives the archive the reader makes.
+TEST(ViewArchiveBuilderTest, ReportsTheLineAndWritesOnlyGoodArchives)
+{
+	TempFolder folder;
+	const std::string bad = folder / "Bad.view";
+	const std::string good = folder / "Good.view";
+	const std::string archive = folder / "Out.arcv";
+	const std::string errors = folder / "errors.txt";
+	write_whole_file(bad, "BView - 0,0,9,9 {\n\tBButton OK 0,0,5,5 lable=\"OK\"\n}\n");
+	write_whole_file(good, "BView - 0,0,9,9 {\n\tBButton OK 0,0,5,5 label=\"OK\"\n}\n");
+
+	EXPECT_EQ(1, run_builder(bad, archive, errors));
+	EXPECT_EQ(bad + ":2: BButton takes no 'lable' (it takes: label, value, disabled, hidden, "
+		"resize, flags, font_size, tab)\n", read_whole_file(errors));
+	EXPECT_FALSE(std::filesystem::exists(archive));
+
+	ASSERT_EQ(0, run_builder(good, archive, errors));
+	EXPECT_EQ("", read_whole_file(errors));
+	const std::string flat = read_whole_file(archive);
+	BMessage written;
+	ASSERT_EQ(B_OK, written.Unflatten(flat.data(), flat.size()));
+	BMessage read;
+	TViewArchiveError error;
+	ASSERT_TRUE(parse_view_archive_source(read_whole_file(good), &read, &error));
+	EXPECT_EQ(read.FlattenedSize(), written.FlattenedSize());
+	BMessage button;
+	ASSERT_EQ(B_OK, written.FindMessage("_views", &button));
+	EXPECT_STREQ("OK", button.FindString("_label"));
 }
 
 }	// namespace
