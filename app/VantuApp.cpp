@@ -141,7 +141,6 @@ TVantuApp::MessageReceived(BMessage* message)
 			break;
 		case kMsgLanguageFileDropped:
 			LanguageFileDropped(message);
-			TransferMessage(message, fPrefWindow);
 			break;
 		case kMsgPrefLanguageChanged:
 			PrefLanguageChanged();

@@ -175,6 +175,9 @@ TVantuApp::LanguageFileDropped(BMessage* message)
 	gPref.languageFile = destination;
 	gPref.languageChosen = true;
 	PostMessage(kMsgPrefLanguageChanged);
+	// Only a language now in force is news to the preferences window, which
+	// takes gPref's language as confirmed.
+	TransferMessage(message, fPrefWindow);
 }
 
 

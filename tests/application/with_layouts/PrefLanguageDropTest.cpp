@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include <Autolock.h>
 #include <Button.h>
 #include <Entry.h>
+#include <Menu.h>
+#include <MenuField.h>
+#include <MenuItem.h>
 #include <TextControl.h>
 
 #include <Files.h>
@@ -84,6 +88,59 @@ TEST_F(PrefLanguageDropTest, OnlyTheConfirmedPreferencesAreSavedWithTheDroppedLa
 		}),
 	});
 	EXPECT_TRUE(fAlerts.empty());
+}
+
+
+
+// A dropped file that cannot be installed changes no language: a language
+// picked in the window and not confirmed stays unconfirmed, and Cancel puts
+// the old one back.
+TEST_F(PrefLanguageDropTest, AFailedDropConfirmsNothing)
+{
+	InstallEnglish();
+	const std::string source = fHome.Path() + "/Klingon.vlt";
+	write_language_file(source, "Klingon");
+	// A file where the user's language folder should be: nothing can be
+	// copied into it.
+	std::filesystem::create_directories(fHome.Path() + "/data/VantuMIDI");
+	write_whole_file(UserFolder("Language"), "in the way");
+	const std::string english = ProgramFolder("Language") + "/English.vlt";
+	Start();
+	auto view = [&]() { return fApp->PrefWindow()->PrefView(); };
+	RunSteps({
+		Do([&]() { fApp->PostMessage('_prf'); }),
+		[&]() { return fApp->PrefWindow() != nullptr && !fApp->PrefWindow()->IsHidden(); },
+		Do([&]() {
+			BAutolock locker(fApp->PrefWindow());
+			BMenu* menu = dynamic_cast<BMenuField*>(view()->FindView("MFieldLanguage"))->Menu();
+			for (int32 i = 0; BMenuItem* item = menu->ItemAt(i); i++) {
+				if (english == item->Message()->FindString("LangFileName")) {
+					item->SetMarked(true);
+					item->Invoke();
+				}
+			}
+		}),
+		[&]() { return gPref.languageChosen; },
+		Do([&]() {
+			BMessage drop('lnfd');
+			entry_ref ref;
+			get_ref_for_path(source.c_str(), &ref);
+			drop.AddRef("refs", &ref);
+			fApp->PostMessage(&drop);
+		}),
+		[&]() { return AppCount('lnfd') == 1; },
+		Settle(),
+		Do([&]() {
+			EXPECT_FALSE(fApp->PrefWindow()->ConfirmedPref().languageChosen);
+			BAutolock locker(fApp->PrefWindow());
+			dynamic_cast<BButton*>(view()->FindView("ButtonCancel"))->Invoke();
+		}),
+		[&]() { return fApp->PrefWindow()->IsHidden(); },
+		Settle(),
+	});
+	EXPECT_EQ(1u, fAlerts.size()) << "the failed copy is told";
+	EXPECT_FALSE(gPref.languageChosen) << "the language follows the desktop again";
+	EXPECT_EQ("English.vlt", gPref.languageFile);
 }
 
 }	// namespace
