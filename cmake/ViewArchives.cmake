@@ -19,13 +19,19 @@ if(NOT TARGET vantu_view_archive_source)
 endif()
 
 # vantu_view_archives(<target> <variable> <first-id> <source>...)
-# Builds each view-layout source <Name>.view (the format is described at the
-# top of tools/build_view_archive.cpp) into a flattened view archive, made
-# by the custom target <target>, and sets the cache variable <variable> to
+# Builds each view-layout source <Name>.view into a flattened view archive,
+# made by the custom target <target>, and sets the cache variable <variable> to
 # the vantu_embed_resources() arguments that compile them in as resources
 # 'ARCV' <id> "<Name>Rsrc", ids counting up from <first-id> in the order
 # given. An executable passes <variable> on to its one
 # vantu_embed_resources() call and depends on <target>.
+#
+# A source holds one view per line, "#" comments and blank lines:
+#   <Class> <name or -> <left>,<top>,<right>,<bottom> [<attribute>=<value> ...] [{]
+# a line ending in "{" opens the view's children, a line "}" closes them;
+# one root view. The classes, attributes and defaults are listed at the top
+# of tools/build_view_archive.cpp. A bad source fails the build with its
+# file and line.
 function(vantu_view_archives target variable first_id)
   set(resources "")
   set(archives "")
