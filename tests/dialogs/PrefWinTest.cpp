@@ -16,6 +16,7 @@
 #include "AppMessages.h"
 #include "LanguageFiles.h"
 #include "PrefWinRig.h"
+#include "ViewArchiveSource.h"
 
 namespace {
 
@@ -114,6 +115,22 @@ TEST_F(PrefWinTest, OKSavesTheEditsAndCancelPutsBackTheConfirmedOnes)
 		}));
 	}
 	RunSteps(steps);
+}
+
+
+// A layout that lacks a control of the window leaves the view unusable,
+// which the window reports instead of using it.
+TEST_F(PrefWinTest, ALayoutWithoutEveryControlIsRefused)
+{
+	BMessage archive;
+	TViewArchiveError error;
+	ASSERT_TRUE(parse_view_archive_source("BView - 0,0,310,265 {\n"
+		"\tBBox BoxSendSysResets 10,10,300,82\n"
+		"\tBButton ButtonOK 220,230,300,254 label=\"OK\"\n}\n", &archive, &error));
+	TPrefView view(&archive);
+	EXPECT_EQ(B_NO_INIT, view.InitCheck());
+	BMessage cancel(kMsgPrefCancel);
+	view.MessageReceived(&cancel);
 }
 
 
