@@ -2,18 +2,16 @@
 
 #include <string>
 
-#include <Application.h>
 #include <Message.h>
-#include <Resources.h>
 #include <VLT.h>
 
 #include "AboutView.h"
+#include "ViewArchive.h"
 #include "AppConstants.h"
 #include "AppMessages.h"
 
 namespace {
 
-const type_code kArchiveType = 'ARCV';
 const char kArchiveName[] = "AboutViewRsrc";
 
 }	// namespace
@@ -26,11 +24,8 @@ TAboutWin::TAboutWin(BRect frame)
 	fAboutView(NULL),
 	fVLT(NULL)
 {
-	size_t size = 0;
-	const void* data = BApplication::AppResources()->LoadResource(kArchiveType, kArchiveName,
-		&size);
 	BMessage archive;
-	if (data == NULL || archive.Unflatten(static_cast<const char*>(data), size) != B_OK)
+	if (!load_view_archive(kArchiveName, &archive))
 		return;
 	TAboutView* view = new TAboutView(&archive);
 	if (view->InitCheck() != B_OK) {

@@ -1,8 +1,6 @@
 #include "PrefWin.h"
 
-#include <Application.h>
 #include <Message.h>
-#include <Resources.h>
 
 #include <PlayerMessages.h>
 
@@ -10,10 +8,10 @@
 #include "AppMessages.h"
 #include "PKNApp.h"
 #include "PrefView.h"
+#include "ViewArchive.h"
 
 namespace {
 
-const type_code kArchiveType = 'ARCV';
 const char kArchiveName[] = "PrefViewRsrc";
 
 }	// namespace
@@ -25,11 +23,8 @@ TPrefWin::TPrefWin(BRect frame)
 	fInitStatus(B_NO_INIT),
 	fPrefView(NULL)
 {
-	size_t size = 0;
-	const void* data = BApplication::AppResources()->LoadResource(kArchiveType, kArchiveName,
-		&size);
 	BMessage archive;
-	if (data == NULL || archive.Unflatten(static_cast<const char*>(data), size) != B_OK)
+	if (!load_view_archive(kArchiveName, &archive))
 		return;
 	TPrefView* view = new TPrefView(&archive);
 	if (view->InitCheck() != B_OK) {
