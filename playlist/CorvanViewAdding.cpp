@@ -24,7 +24,9 @@
 
 namespace {
 
-const char* const kMidiType = "audio/x-midi";
+// The type this platform gives MIDI files, and the one the desktop's type
+// database names them by (the other is its alias there).
+const char* const kMidiTypes[] = {"audio/x-midi", "audio/midi"};
 
 
 // A folder's canonical path and identity, looked up once per list load:
@@ -144,7 +146,10 @@ is_midi_entry(const TCorvanView::TEntryInfo& info)
 	BNode node(&info.ref);
 	BNodeInfo nodeInfo(&node);
 	char type[B_MIME_TYPE_LENGTH];
-	return nodeInfo.GetType(type) == B_OK && strcmp(type, kMidiType) == 0;
+	if (nodeInfo.GetType(type) != B_OK)
+		return false;
+	return std::any_of(std::begin(kMidiTypes), std::end(kMidiTypes),
+		[&type](const char* midiType) { return strcmp(type, midiType) == 0; });
 }
 
 

@@ -209,14 +209,19 @@ TEST_F(CorvanViewAddingTest, OnlyLeafNamesOfFilesMakeSongs)
 	std::filesystem::create_directory(fFolder / "old.midi-files");
 	write_file(fFolder / "old.midi-files/notes", "hello");
 	make_song(fFolder, "old.midi-files/x.MIDI");
-	write_file(fFolder / "typed", "MThd");
-	BNode typed((fFolder / "typed").c_str());
-	BNodeInfo(&typed).SetType("audio/x-midi");
+	// Typed by this platform, and by the desktop's own name for the type.
+	for (const char* type : {"audio/x-midi", "audio/midi"}) {
+		const std::filesystem::path file = fFolder / ("typed " + std::string(type + 6));
+		write_file(file, "MThd");
+		BNode typed(file.c_str());
+		BNodeInfo(&typed).SetType(type);
+	}
 
 	EXPECT_FALSE(fView->IsMidiFile(ref_for(fFolder / "old.midi-files")));
 	EXPECT_FALSE(fView->IsMidiFile(ref_for(fFolder / "old.midi-files/notes")));
 	EXPECT_TRUE(fView->IsMidiFile(ref_for(fFolder / "old.midi-files/x.MIDI")));
-	EXPECT_TRUE(fView->IsMidiFile(ref_for(fFolder / "typed"))) << "by its type";
+	EXPECT_TRUE(fView->IsMidiFile(ref_for(fFolder / "typed x-midi"))) << "by its type";
+	EXPECT_TRUE(fView->IsMidiFile(ref_for(fFolder / "typed midi"))) << "by its type";
 	Drop({fFolder / "old.midi-files"});
 	EXPECT_EQ((std::vector<std::string>{"[F] old.midi-files", "  x.MIDI"}), labels(*fView));
 }
