@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <InterfaceDefs.h>
 #include <MenuBar.h>
@@ -411,6 +413,55 @@ menu_item_text(const BMenuItem* item)
 }
 
 
+// Qt only opens a submenu when its item is clicked. An item with a submenu
+// and a message of its own (Open, whose submenu lists the recent files) is
+// chosen by a click, as on the original platform; without this, the mouse
+// could not reach what its shortcut does.
+class SuperitemClicks : public QObject {
+public:
+	SuperitemClicks(QMenu* menu, const std::function<void(BMenuItem*)>& choose)
+		:
+		QObject(menu),
+		fMenu(menu),
+		fChoose(choose)
+	{
+		setObjectName(kName);
+		menu->installEventFilter(this);
+	}
+
+	void Add(QAction* action, BMenuItem* item) { fItems[action] = item; }
+
+	static constexpr const char* kName = "vantu-superitem-clicks";
+
+protected:
+	bool eventFilter(QObject* watched, QEvent* event) override
+	{
+		if (watched != fMenu || event->type() != QEvent::MouseButtonRelease
+			|| static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+			return false;
+		}
+		QAction* action = fMenu->actionAt(
+			static_cast<QMouseEvent*>(event)->position().toPoint());
+		const auto found = fItems.find(action);
+		if (found == fItems.end() || !action->isEnabled())
+			return false;
+		BMenuItem* item = found->second;
+		// Closed up to the menu bar, as after any other item.
+		for (QMenu* menu = fMenu; menu != NULL;
+				menu = qobject_cast<QMenu*>(menu->parentWidget())) {
+			menu->hide();
+		}
+		fChoose(item);
+		return true;
+	}
+
+private:
+	QMenu* fMenu;
+	std::function<void(BMenuItem*)> fChoose;
+	std::map<QAction*, BMenuItem*> fItems;
+};
+
+
 void
 fill_qmenu(QMenu* target, BMenu* source,
 	const std::function<void(BMenuItem*)>& choose)
@@ -420,6 +471,13 @@ fill_qmenu(QMenu* target, BMenu* source,
 	// signal that led here.
 	for (QMenu* old : target->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
 		old->deleteLater();
+	if (QObject* old = target->findChild<QObject*>(SuperitemClicks::kName,
+			Qt::FindDirectChildrenOnly)) {
+		target->removeEventFilter(old);
+		old->setObjectName(QString());
+		old->deleteLater();
+	}
+	SuperitemClicks* clicks = NULL;
 	for (int32 i = 0; i < source->CountItems(); i++) {
 		BMenuItem* item = source->ItemAt(i);
 		if (dynamic_cast<BSeparatorItem*>(item) != NULL) {
@@ -432,6 +490,11 @@ fill_qmenu(QMenu* target, BMenu* source,
 			QObject::connect(child, &QMenu::aboutToShow, child,
 				[child, submenu, choose]() { fill_qmenu(child, submenu, choose); });
 			action = child->menuAction();
+			if (item->Message() != NULL) {
+				if (clicks == NULL)
+					clicks = new SuperitemClicks(target, choose);
+				clicks->Add(action, item);
+			}
 		} else {
 			action = target->addAction(menu_item_text(item));
 			QObject::connect(action, &QAction::triggered, target,

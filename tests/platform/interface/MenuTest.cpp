@@ -1,10 +1,13 @@
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 
 #include <InterfaceDefs.h>
 #include <Menu.h>
@@ -217,6 +220,35 @@ TEST_F(MenuTest, QtMenusFollowTheItems)
 	EXPECT_FALSE(actions[3]->isEnabled());
 	actions[2]->trigger();
 	EXPECT_EQ(fSave, chosen);
+}
+
+
+// A click on Open, whose submenu lists recent files, chooses Open itself; a
+// submenu without a message of its own only opens.
+TEST_F(MenuTest, ClickedSuperitemWithMessageIsChosen)
+{
+	fMenu->AddItem(new BMenu("Recent"));
+	QMenu menu;
+	std::vector<BMenuItem*> chosen;
+	BPrivate::fill_qmenu(&menu, fMenu, [&chosen](BMenuItem* item) { chosen.push_back(item); });
+	// Filled again, as each time the menu opens: still one choice per click.
+	BPrivate::fill_qmenu(&menu, fMenu, [&chosen](BMenuItem* item) { chosen.push_back(item); });
+	menu.show();
+	const QList<QAction*> actions = menu.actions();
+	ASSERT_EQ(5, actions.size());
+	auto click = [&menu](QAction* action, Qt::MouseButton button) {
+		const QPointF at = menu.actionGeometry(action).center();
+		QMouseEvent release(QEvent::MouseButtonRelease, at, menu.mapToGlobal(at),
+			button, Qt::NoButton, Qt::NoModifier);
+		QApplication::sendEvent(&menu, &release);
+	};
+	click(actions[4], Qt::LeftButton);
+	click(actions[0], Qt::RightButton);
+	EXPECT_TRUE(chosen.empty());
+	EXPECT_TRUE(menu.isVisible());
+	click(actions[0], Qt::LeftButton);
+	EXPECT_EQ(std::vector<BMenuItem*>{fOpen}, chosen);
+	EXPECT_FALSE(menu.isVisible());
 }
 
 
