@@ -18,7 +18,7 @@ int32
 ClickCounter::Press(bigtime_t when, BPoint screenWhere, uint32 buttons)
 {
 	const bool follows = fCount > 0 && buttons == fLastButtons
-		&& when - fLastWhen <= kInterval
+		&& when >= fLastWhen && when - fLastWhen <= kInterval
 		&& std::fabs(screenWhere.x - fLastWhere.x) <= kSlop
 		&& std::fabs(screenWhere.y - fLastWhere.y) <= kSlop;
 	fCount = follows ? fCount + 1 : 1;

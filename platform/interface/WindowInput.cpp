@@ -149,6 +149,16 @@ post_pointer_released(BWindow* window, const PointerState& state, int64 serial)
 }
 
 
+// When the user made the input: the window system's stamp (milliseconds),
+// so that presses that waited while the program was busy still count as
+// the clicks they were. Input made inside the program carries no stamp.
+bigtime_t
+input_time(const QInputEvent* event)
+{
+	return event->timestamp() != 0 ? bigtime_t(event->timestamp()) * 1000 : system_time();
+}
+
+
 bool
 handle_mouse(BWindow* window, QWidget* widget, QMouseEvent* event)
 {
@@ -165,7 +175,7 @@ handle_mouse(BWindow* window, QWidget* widget, QMouseEvent* event)
 		case QEvent::MouseButtonPress:
 		case QEvent::MouseButtonDblClick:
 		{
-			const int32 clicks = input.clicks.Press(system_time(), state.screenWhere,
+			const int32 clicks = input.clicks.Press(input_time(event), state.screenWhere,
 				state.buttons);
 			if (native) {
 				if (input.pumping > 0)

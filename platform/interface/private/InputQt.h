@@ -18,7 +18,9 @@ class QKeyEvent;
 namespace BPrivate {
 
 // Successive presses of the same buttons, close in time and place, count
-// up: 1, 2, 3, … Another button, a pause or a move starts again at 1.
+// up: 1, 2, 3, … Another button, a pause or a move starts again at 1, and
+// so does a press stamped earlier than the last (another clock, or the
+// window system's wrapped round).
 class ClickCounter {
 public:
 	static constexpr bigtime_t kInterval = 500000;

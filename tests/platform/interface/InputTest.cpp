@@ -44,6 +44,7 @@ TEST(ClickCounterTest, CountsSuccessivePressesOfTheSameButtons)
 		{"both buttons", 1360000 + 2 * interval, BPoint(11, 9), 3, 1},
 		{"moved too far", 1370000 + 2 * interval, BPoint(16, 9), 3, 1},
 		{"slip within tolerance", 1380000 + 2 * interval, BPoint(20, 13), 3, 2},
+		{"stamped before the last", 1000000, BPoint(20, 13), 3, 1},
 	};
 	ClickCounter counter;
 	for (const ClickCase& click : cases)
@@ -71,8 +72,10 @@ protected:
 	}
 
 	// A Qt mouse event at window point (x, y), given to the widget there.
+	// `stamp`: the window system's time of the input in milliseconds, 0 none.
 	void SendMouse(QEvent::Type type, float x, float y, Qt::MouseButton button,
-		Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+		Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+		quint64 stamp = 0)
 	{
 		QWidget* content = BPrivate::view_widget(fLeft)->parentWidget();
 		QWidget* target = content->childAt(QPoint((int)x, (int)y));
@@ -80,6 +83,7 @@ protected:
 			target = content;
 		const QPointF global(fWindow->Frame().left + x, fWindow->Frame().top + y);
 		QMouseEvent event(type, target->mapFromGlobal(global), global, button, buttons, modifiers);
+		event.setTimestamp(stamp);
 		QCoreApplication::sendEvent(target, &event);
 	}
 
@@ -112,6 +116,29 @@ TEST_F(InputTest, QtPressesBecomeMouseDownsWithClicksAndViewCoordinates)
 	}
 	EXPECT_EQ(clicks, (std::vector<int32>{1, 2, 3, 1}));
 	EXPECT_EQ(buttons, (std::vector<int32>{1, 1, 1, 2}));
+}
+
+
+// Presses that waited while the program was busy arrive together; they
+// count by the window system's stamps, as the user made them.
+TEST_F(InputTest, PressesCountByWhenTheUserMadeThem)
+{
+	for (quint64 stamp : {10000, 11000, 11100, 11150}) {
+		SendMouse(QEvent::MouseButtonPress, 20, 30, Qt::LeftButton, Qt::LeftButton,
+			Qt::NoModifier, stamp);
+		SendMouse(QEvent::MouseButtonRelease, 20, 30, Qt::LeftButton, Qt::NoButton,
+			Qt::NoModifier, stamp + 50);
+	}
+	ASSERT_TRUE(pump_until([this] {
+		return std::count_if(fLeft->events.begin(), fLeft->events.end(),
+			[](const RecordingView::Event& e) { return e.hook == "down"; }) == 4;
+	}));
+	std::vector<int32> clicks;
+	for (const RecordingView::Event& event : fLeft->events) {
+		if (event.hook == "down")
+			clicks.push_back(event.clicks);
+	}
+	EXPECT_EQ(clicks, (std::vector<int32>{1, 1, 2, 3}));
 }
 
 
