@@ -59,6 +59,14 @@ def wait_until(condition, what, timeout=20.0, interval=0.05):
         time.sleep(interval)
 
 
+def make_songs(folder, *options):
+    """Writes songs with make-songs.py; returns their titles in file order."""
+    output = subprocess.run([sys.executable, str(HERE / "make-songs.py"), str(folder),
+                             *map(str, options)], check=True, capture_output=True,
+                            text=True).stdout
+    return output.splitlines()
+
+
 def check(condition, what):
     if not condition:
         raise Failure(what)

@@ -4,11 +4,8 @@ under a new name, a play mode chosen, the window moved and resized; after a
 quit and a restart the list, the current song, the play mode and the window's
 frame are back."""
 
-import subprocess
-import sys
-
-from e2e import check, run_scenario, wait_until
-from play_controls import HERE, row
+from e2e import check, make_songs, run_scenario, wait_until
+from play_controls import row
 
 PLAY_MENU = (75, 7)
 # Items of the Play menu, below its title.
@@ -47,9 +44,7 @@ def song_lines(path):
 
 def scenario(desktop):
     songs = desktop.root / "music" / "songs"
-    titles = subprocess.run([sys.executable, str(HERE / "make-songs.py"), str(songs),
-                             "--seconds", "60"], check=True, capture_output=True,
-                            text=True).stdout.splitlines()
+    titles = make_songs(songs, "--seconds", 60)
     names = sorted(path.name for path in songs.iterdir())
     lists = desktop.root / "lists"
     lists.mkdir()

@@ -6,7 +6,10 @@ as Japanese songs of the old days carry it, half in UTF-8), then a steady
 piano melody of `--seconds` seconds, so that the soft synth sounds all
 through it. The songs' names are printed one a line (UTF-8), in file order.
 
-    make-songs.py OUT-FOLDER [--count N] [--seconds S]
+    make-songs.py OUT-FOLDER [--count N] [--seconds S] [--numbered]
+
+--numbered names every song by its number ("曲 12"), for a folder of many
+songs beside one with the named ones.
 """
 
 import argparse
@@ -53,10 +56,10 @@ def song(title_bytes, seconds, base_pitch):
     return header + b"MTrk" + struct.pack(">I", len(track)) + track
 
 
-def song_names(count):
+def song_names(count, numbered):
     """The first `count` songs: the fixed titles, then numbered ones."""
     for index in range(count):
-        if index < len(TITLES):
+        if index < len(TITLES) and not numbered:
             yield TITLES[index]
         else:
             encoding = "shift_jis" if index % 2 else "utf-8"
@@ -68,9 +71,10 @@ def main():
     parser.add_argument("folder", type=pathlib.Path)
     parser.add_argument("--count", type=int, default=len(TITLES))
     parser.add_argument("--seconds", type=float, default=20)
+    parser.add_argument("--numbered", action="store_true")
     args = parser.parse_args()
     args.folder.mkdir(parents=True, exist_ok=True)
-    for index, (name, title, encoding) in enumerate(song_names(args.count)):
+    for index, (name, title, encoding) in enumerate(song_names(args.count, args.numbered)):
         data = song(title.encode(encoding), args.seconds, 60 + index % 12)
         (args.folder / name).write_bytes(data)
         print(title)

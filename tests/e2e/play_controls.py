@@ -3,14 +3,8 @@
 with the control bar and the sliders: what the title, the media session and
 the WAV file say agree at each step."""
 
-import pathlib
-import subprocess
-import sys
-
 import wav
-from e2e import check, run_scenario, wait_until
-
-HERE = pathlib.Path(__file__).resolve().parent
+from e2e import check, make_songs, run_scenario, wait_until
 
 # Places inside the main window at its default size (pixels from the
 # top left of its inside).
@@ -25,13 +19,6 @@ FIRST_ROW_Y, ROW_HEIGHT, ROW_X = 81, 13, 80
 
 def row(index):
     return (ROW_X, FIRST_ROW_Y + ROW_HEIGHT * index)
-
-
-def make_songs(folder):
-    output = subprocess.run([sys.executable, str(HERE / "make-songs.py"), str(folder),
-                             "--seconds", "60"], check=True, capture_output=True,
-                            text=True).stdout
-    return output.splitlines()
 
 
 def add_folder_with_panel(desktop, folder):
@@ -70,7 +57,7 @@ def rate(desktop):
 
 def scenario(desktop):
     songs_folder = desktop.root / "music" / "songs"
-    titles = make_songs(songs_folder)
+    titles = make_songs(songs_folder, "--seconds", 60)
     window = desktop.launch()
     desktop.wait_sound("the demo song plays")
 
