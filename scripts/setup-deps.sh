@@ -15,6 +15,7 @@ packages=(
   librsvg2-bin
   desktop-file-utils libxml2-utils file
   dbus-daemon libglib2.0-bin playerctl
+  xvfb xdotool openbox imagemagick x11-utils libx11-dev
 )
 
 missing=()
