@@ -196,7 +196,10 @@ BTextControl::SetDivider(float position)
 	fDivider = std::max(0.0f, std::floor(position));
 	const BRect bounds = Bounds();
 	fText->MoveTo(fDivider, 0);
-	fText->ResizeTo(std::max(0.0f, bounds.Width() - fDivider), bounds.Height());
+	// A divider past the right edge leaves the entry with no room, but its
+	// right edge stays on the field's, so that widening the field later
+	// gives the entry exactly the room beyond the divider.
+	fText->ResizeTo(bounds.Width() - fDivider, bounds.Height());
 	Invalidate();
 }
 
@@ -231,7 +234,7 @@ void
 BTextControl::_Init(const char* text)
 {
 	const BRect bounds = Bounds();
-	fText = new BTextView(BRect(fDivider, 0, std::max(fDivider, bounds.right), bounds.bottom),
+	fText = new BTextView(BRect(fDivider, 0, bounds.right, bounds.bottom),
 		"_input_", B_FOLLOW_ALL, B_WILL_DRAW | B_NAVIGABLE, BTextView::SingleLine());
 	fText->SetText(text);
 	AddChild(fText);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include <QCloseEvent>
@@ -34,8 +35,10 @@ to_qrect(BRect rect)
 {
 	const int left = (int)std::floor(rect.left);
 	const int top = (int)std::floor(rect.top);
-	return QRect(left, top, (int)std::floor(rect.right) - left + 1,
-		(int)std::floor(rect.bottom) - top + 1);
+	// An invalid rectangle (its right edge left of its left, or its bottom
+	// above its top) covers no pixels.
+	return QRect(left, top, std::max(0, (int)std::floor(rect.right) - left + 1),
+		std::max(0, (int)std::floor(rect.bottom) - top + 1));
 }
 
 

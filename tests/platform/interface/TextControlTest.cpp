@@ -122,4 +122,40 @@ TEST_F(TextControlTest, DividerPlacesTheEntryAndAlignmentReachesIt)
 	EXPECT_TRUE(Entry()->alignment() & Qt::AlignRight);
 }
 
+
+// The entry ends at the field's right edge whatever happened to its width:
+// a divider placed past the edge, or a field narrowed past its divider, left
+// the entry's edge behind, and a later widening pushed the entry (and a
+// right-aligned number in it) past the field's edge, out of sight.
+TEST_F(TextControlTest, TheEntryEndsAtTheFieldsEdgeAfterItWasSqueezed)
+{
+	struct Case {
+		const char* what;
+		float divider;
+		float squeezedWidth;
+		float finalWidth;
+	};
+	const Case cases[] = {
+		{"divider past the edge, then widened", 250, 190, 310},
+		{"narrowed past the divider, then widened", 60, 40, 200},
+		{"narrowed far past the divider, then widened just past it", 60, 20, 70},
+	};
+	for (const Case& c : cases) {
+		SCOPED_TRACE(c.what);
+		fWindow->Lock();
+		fControl->ResizeTo(190, 20);
+		fControl->SetDivider(c.divider);
+		fControl->ResizeTo(c.squeezedWidth, 20);
+		const QRect squeezed = BPrivate::view_widget(fControl->TextView())->geometry();
+		fControl->ResizeTo(c.finalWidth, 20);
+		fWindow->Unlock();
+		EXPECT_TRUE(squeezed.isEmpty()) << "no room, no entry";
+		const BRect entry = fControl->TextView()->Frame();
+		EXPECT_EQ(c.divider, entry.left);
+		EXPECT_EQ(fControl->Bounds().right, entry.right);
+		EXPECT_EQ(QRect(int(c.divider), 0, int(c.finalWidth - c.divider) + 1, 21),
+			BPrivate::view_widget(fControl->TextView())->geometry());
+	}
+}
+
 }
