@@ -21,9 +21,9 @@ def row(index):
     return (ROW_X, FIRST_ROW_Y + ROW_HEIGHT * index)
 
 
-def add_folder_with_panel(desktop, folder):
+def add_folder_with_panel(desktop, folder, wait=True):
     """File > Add, the folder's parent typed into the path field, the folder
-    (its only entry) chosen with the mouse."""
+    (its only entry) chosen with the mouse; `wait` for the panel to close."""
     window = desktop.main_window
     desktop.activate(window)
     desktop.click(window, *FILE_MENU)
@@ -39,7 +39,8 @@ def add_folder_with_panel(desktop, folder):
     desktop.shot("add-panel", panel)
     width, height = desktop.size(panel)
     desktop.click(panel, width - 40, height - 20)
-    desktop.wait_no_window("^Add Files")
+    if wait:
+        desktop.wait_no_window("^Add Files")
 
 
 def rate(desktop):
