@@ -110,8 +110,11 @@ class Desktop:
 
     def start(self):
         """The X server, the window manager and the session bus."""
-        if shutil.which("Xvfb") is None or shutil.which("xdotool") is None:
-            raise Skip("Xvfb or xdotool is not installed")
+        if shutil.which("Xvfb") is None:
+            raise Skip("Xvfb is not installed")
+        missing = [tool for tool in ("xdotool", "openbox", "import", "xprop", "xwininfo")
+                   if shutil.which(tool) is None]
+        check(not missing, f"not installed: {', '.join(missing)} (scripts/setup-deps.sh)")
         read_end, write_end = os.pipe()
         self.env = self._base_env()
         xvfb = self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
