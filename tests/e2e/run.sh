@@ -4,6 +4,7 @@
 # Where no virtual X server can start, says so and ends with status 0.
 # tests/e2e/run.sh BUILD-DIR
 set -uo pipefail
+export PYTHONDONTWRITEBYTECODE=1
 build=$(realpath "${1:?usage: $0 BUILD-DIR}")
 here=$(dirname "$(realpath "$0")")
 scenarios=(first_start play_controls edit_list drop_file busy_clicks)
