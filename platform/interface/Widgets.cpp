@@ -6,10 +6,12 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QSizeGrip>
 
 #include <AppDefs.h>
 #include <InterfaceDefs.h>
 #include <Message.h>
+#include <ScrollBar.h>
 
 #include "InterfaceQt.h"
 #include "ServingThread.h"
@@ -239,7 +241,37 @@ void
 WindowWidget::resizeEvent(QResizeEvent* event)
 {
 	QWidget::resizeEvent(event);
+	_PlaceResizeKnob();
 	window_geometry_changed(fWindow);
+}
+
+
+// Document windows leave their bottom right corner, beside the scroll bars,
+// to the knob; without it the content's colour would show there.
+void
+WindowWidget::SetResizeKnob(bool shown)
+{
+	if (shown && fResizeKnob == NULL) {
+		fResizeKnob = new QSizeGrip(this);
+		fResizeKnob->setAutoFillBackground(true);
+	}
+	if (fResizeKnob == NULL)
+		return;
+	fResizeKnob->setVisible(shown);
+	_PlaceResizeKnob();
+}
+
+
+void
+WindowWidget::_PlaceResizeKnob()
+{
+	if (fResizeKnob == NULL)
+		return;
+	const QSize size((int)B_V_SCROLL_BAR_WIDTH, (int)B_H_SCROLL_BAR_HEIGHT);
+	fResizeKnob->setGeometry(QRect(QPoint(width() - size.width(), height() - size.height()),
+		size));
+	// Views added later stack above it otherwise.
+	fResizeKnob->raise();
 }
 
 

@@ -130,9 +130,11 @@ apply_window_kind(WindowData& data)
 	const bool modal = data.feel == B_MODAL_APP_WINDOW_FEEL || data.feel == B_MODAL_ALL_WINDOW_FEEL
 		|| data.feel == B_MODAL_SUBSET_WINDOW_FEEL;
 
-	QWidget* widget = data.widget;
-	BPrivate::run_on_gui_thread([widget, flags, avoidFocus, modal] {
+	const bool knob = data.look == B_DOCUMENT_WINDOW_LOOK && (data.flags & B_NOT_RESIZABLE) == 0;
+	BPrivate::WindowWidget* widget = data.widget;
+	BPrivate::run_on_gui_thread([widget, flags, avoidFocus, modal, knob] {
 		const bool visible = widget->isVisible();
+		widget->SetResizeKnob(knob);
 		widget->setWindowFlags(flags);
 		widget->setAttribute(Qt::WA_ShowWithoutActivating, avoidFocus);
 		widget->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);

@@ -27,6 +27,7 @@ class BBitmap;
 class BButton;
 class BMenuBar;
 class QPainter;
+class QSizeGrip;
 
 namespace BPrivate {
 
@@ -142,6 +143,8 @@ public:
 	WindowWidget(BWindow* window);
 
 	BWindow* Window() const { return fWindow; }
+	// The resize knob of a document window, in its bottom right corner.
+	void SetResizeKnob(bool shown);
 
 protected:
 	virtual bool event(QEvent* event);
@@ -152,7 +155,10 @@ protected:
 	virtual void moveEvent(QMoveEvent* event);
 
 private:
+	void _PlaceResizeKnob();
+
 	BWindow* fWindow;
+	QSizeGrip* fResizeKnob = NULL;
 };
 
 ViewData& view_data(const BView* view);

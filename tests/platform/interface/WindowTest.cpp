@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <InterfaceDefs.h>
+#include <ScrollBar.h>
 
 #include "InterfaceTestSupport.h"
 
@@ -61,6 +62,64 @@ TEST(WindowTest, TheBorderedTipWindowDrawsItsBorderOutsideTheContentAndTakesNoFo
 	tip->SetTitle("shown title");
 	EXPECT_STREQ(tip->Title(), "shown title");
 	EXPECT_STREQ(tip->Name(), "TTW_tip");
+}
+
+
+// Document windows keep their bottom right corner for the resize knob,
+// beside the scroll bars; without one the content's colour showed there as
+// an odd square.
+TEST(WindowTest, ADocumentWindowHasAResizeKnobInItsCorner)
+{
+	struct Case {
+		const char* what;
+		window_look look;
+		uint32 flags;
+		window_look lookAfter;
+		bool knob;
+		bool knobAfter;
+	};
+	const Case cases[] = {
+		{"document window", B_DOCUMENT_WINDOW_LOOK, 0, B_DOCUMENT_WINDOW_LOOK, true, true},
+		{"titled window", B_TITLED_WINDOW_LOOK, 0, B_TITLED_WINDOW_LOOK, false, false},
+		{"document window not resizable", B_DOCUMENT_WINDOW_LOOK, B_NOT_RESIZABLE,
+			B_DOCUMENT_WINDOW_LOOK, false, false},
+		{"titled window made a document window", B_TITLED_WINDOW_LOOK, 0,
+			B_DOCUMENT_WINDOW_LOOK, false, true},
+		{"document window made a titled window", B_DOCUMENT_WINDOW_LOOK, 0,
+			B_TITLED_WINDOW_LOOK, true, false},
+	};
+	const rgb_color content = make_color(200, 255, 0);
+	const int knob = (int)B_V_SCROLL_BAR_WIDTH;
+	// Whether no pixel of the corner's square shows the content's colour.
+	auto covered = [&](BWindow* window) {
+		settle();
+		QWidget* widget = BPrivate::window_widget(window);
+		const QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+		for (int y = image.height() - knob; y < image.height(); y++) {
+			for (int x = image.width() - knob; x < image.width(); x++) {
+				if (pixel(image, x, y) == content)
+					return false;
+			}
+		}
+		return true;
+	};
+	for (const Case& c : cases) {
+		SCOPED_TRACE(c.what);
+		BPrivate::ensure_interface_kit();
+		BWindow* window = new BWindow(BRect(100, 100, 299, 199), "knob", c.look,
+			B_NORMAL_WINDOW_FEEL, c.flags, B_CURRENT_WORKSPACE);
+		WindowHolder holder(window);
+		BView* view = new BView(window->Bounds(), "content", B_FOLLOW_ALL, B_WILL_DRAW);
+		view->SetViewColor(content);
+		window->AddChild(view);
+		show_and_settle(window);
+		EXPECT_EQ(c.knob, covered(window));
+		window->Lock();
+		window->SetLook(c.lookAfter);
+		window->ResizeTo(249, 149);
+		window->Unlock();
+		EXPECT_EQ(c.knobAfter, covered(window)) << "after a new look and size";
+	}
 }
 
 
