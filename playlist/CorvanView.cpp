@@ -267,7 +267,11 @@ TCorvanView::ScrollToSong(int32 index)
 	const int32 row = song != NULL ? IndexOf(song) : -1;
 	if (row < 0)
 		return;
-	ScrollTo(BPoint(0, std::max(0, row - 1) * RowPitch()));
+	// Never past the last row at the bottom: rows scrolled out of a view
+	// tall enough for them could not be brought back, the scroll bar having
+	// no range.
+	const float lastTop = std::max(0.0f, CountItems() * RowPitch() - (Bounds().Height() + 1));
+	ScrollTo(BPoint(0, std::min(std::max(0, row - 1) * RowPitch(), lastTop)));
 }
 
 

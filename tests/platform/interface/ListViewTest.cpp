@@ -210,3 +210,34 @@ TEST_F(ListViewTest, TheScrollBarCoversTheRows)
 }
 
 }
+
+
+// A list scrolled to its end and then made taller keeps its last row at the
+// bottom, or shows its first row again once every row fits: rows above the
+// top that the scroll bar can no longer reach were lost to the user.
+TEST_F(ListViewTest, AListMadeTallerScrollsBackIntoItsRows)
+{
+	struct Case {
+		const char* what;
+		float windowHeight;
+		float top;
+	};
+	const Case cases[] = {
+		{"taller, still scrolling", 249, 20 * 13 - 171},
+		{"taller than its rows", 399, 0},
+	};
+	for (const Case& c : cases) {
+		SCOPED_TRACE(c.what);
+		fWindow->Lock();
+		fWindow->ResizeTo(199, 199);
+		fList->Select(19);
+		fList->ScrollToSelection();
+		fWindow->ResizeTo(199, c.windowHeight);
+		fWindow->Unlock();
+		controls_test::settle();
+		EXPECT_EQ(c.top, fList->Bounds().top);
+		EXPECT_EQ(c.top, fScroll->ScrollBar(B_VERTICAL)->Value());
+		const QImage image = interface_test::grab(fList);
+		EXPECT_EQ(MarkedRow::Colour(uint8(int(c.top) / 13 * 10)), interface_test::pixel(image, 10, 0));
+	}
+}

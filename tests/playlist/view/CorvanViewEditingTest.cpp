@@ -273,11 +273,34 @@ TEST_F(CorvanViewEditingTest, ListRowsShowTheirFullPathAsTip)
 
 TEST_F(CorvanViewEditingTest, ScrollingToASongPutsTheRowAboveItAtTheTop)
 {
-	fWindow->ResizeTo(299, 2 * fView->RowPitch());
+	// Two rows high, exactly: the last two of the seven rows fill it.
+	fWindow->ResizeTo(299, 2 * fView->RowPitch() - 1);
 	fView->ScrollToSong(4);
 	EXPECT_EQ(5 * fView->RowPitch(), fView->Bounds().top) << "song 4 is row 6";
 	fView->ScrollToSong(0);
 	EXPECT_EQ(0, fView->Bounds().top);
+}
+
+
+// Scrolled as far as the row above the song would leave rows above the top
+// that the scroll bar cannot bring back: the list stops at its last row.
+TEST_F(CorvanViewEditingTest, ScrollingToASongStopsAtTheLastRow)
+{
+	struct Case {
+		const char* what;
+		int32 rowsHigh;
+		int32 topRow;
+	};
+	const Case cases[] = {
+		{"four rows high", 4, 3},
+		{"taller than its seven rows", 10, 0},
+	};
+	for (const Case& c : cases) {
+		SCOPED_TRACE(c.what);
+		fWindow->ResizeTo(299, c.rowsHigh * fView->RowPitch() - 1);
+		fView->ScrollToSong(4);
+		EXPECT_EQ(c.topRow * fView->RowPitch(), fView->Bounds().top);
+	}
 }
 
 }
