@@ -7,7 +7,7 @@ set -uo pipefail
 export PYTHONDONTWRITEBYTECODE=1
 build=$(realpath "${1:?usage: $0 BUILD-DIR}")
 here=$(dirname "$(realpath "$0")")
-scenarios=(first_start play_controls edit_list drop_file busy_clicks)
+scenarios=(first_start play_controls edit_list drop_file busy_clicks dialogs_language)
 
 failed=()
 skipped=0
