@@ -13,6 +13,7 @@
 #include <OS.h>
 
 #include "MediaSessionQt.h"
+#include "ViewQt.h"
 
 namespace BPrivate {
 
@@ -310,13 +311,18 @@ BMediaSession::BMediaSession(const char* name, const char* identity,
 	:
 	fData(std::make_unique<Data>())
 {
-	fData->object = new MediaSessionObject(name, identity, desktopEntry, target);
+	// The player makes and ends its session on its window's thread: the
+	// object and its bus connection belong to the GUI thread all their life.
+	fData->object = BPrivate::run_on_gui_thread([&] {
+		return new MediaSessionObject(name, identity, desktopEntry, target);
+	});
 }
 
 
 BMediaSession::~BMediaSession()
 {
-	delete fData->object;
+	MediaSessionObject* object = fData->object;
+	BPrivate::run_on_gui_thread([object] { delete object; });
 }
 
 

@@ -1,3 +1,5 @@
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -208,6 +210,37 @@ TEST_F(MediaSessionTest, SettersFromAnotherThreadArriveInOrder)
 	settle();
 	EXPECT_EQ(get("PlaybackStatus"), "(<'Playing'>,)\n");
 	EXPECT_NE(get("Metadata").find("'Second'"), std::string::npos);
+}
+
+
+// The player makes and ends its session on its window's thread, where Qt
+// has no event loop: the session still lives, and dies, on the GUI thread.
+TEST_F(MediaSessionTest, ASessionMadeAndEndedOnAnotherThreadWorks)
+{
+	// Runs `work` on a thread of its own while this thread, the GUI
+	// thread, goes on serving Qt as the program's does.
+	const auto onOtherThread = [](const std::function<void()>& work) {
+		std::atomic<bool> done = false;
+		std::thread other([&] {
+			work();
+			done = true;
+		});
+		while (!done)
+			QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+		other.join();
+	};
+	std::unique_ptr<BMediaSession> second;
+	onOtherThread([&] {
+		second = std::make_unique<BMediaSession>(kName, "Vantu Test", "vantutest",
+			BMessenger(fTarget));
+	});
+	ASSERT_EQ(second->InitCheck(), B_OK);
+	second->SetPlaybackStatus(media_playback_status::Playing);
+	settle();
+	EXPECT_EQ(call("org.freedesktop.DBus.Properties", "Get", {kPlayer, "PlaybackStatus"},
+		second->BusName().c_str()), "(<'Playing'>,)\n");
+	onOtherThread([&] { second.reset(); });
+	EXPECT_EQ(get("PlaybackStatus"), "(<'Stopped'>,)\n");
 }
 
 
