@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -339,6 +340,16 @@ BPrivate::window_input_event(BWindow* window, QWidget* widget, QEvent* event)
 			// handler of it would hold it.
 			if (!window->Lock())
 				return false;
+			// Qt hands a window that is activated without a focus widget to
+			// its first navigable view; a window here has no focus view
+			// until one is asked for or clicked, or a start-up press of
+			// Home would set the first slider to its minimum.
+			if (data.focus == NULL
+				&& static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) {
+				window->Unlock();
+				widget->clearFocus();
+				return true;
+			}
 			BView* view = owner_view(widget);
 			if (view != NULL && view->Window() == window && data.focus != view) {
 				data.focus = view;

@@ -287,6 +287,25 @@ TEST_F(InputTest, KeysGoToTheFocusView)
 }
 
 
+TEST_F(InputTest, AnActivatedWindowGivesNoViewTheFocusUntilAskedFor)
+{
+	fWindow->Lock();
+	fLeft->SetFlags(fLeft->Flags() | B_NAVIGABLE);
+	fWindow->Unlock();
+	QWidget* top = BPrivate::view_widget(fLeft)->window();
+	top->activateWindow();
+	ASSERT_TRUE(pump_until([top] { return top->isActiveWindow(); }));
+	settle();
+	EXPECT_EQ(fWindow->CurrentFocus(), nullptr);
+	EXPECT_FALSE(BPrivate::view_widget(fLeft)->hasFocus());
+
+	QKeyEvent event(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+	QCoreApplication::sendEvent(top, &event);
+	settle();
+	EXPECT_TRUE(fLeft->events.empty());
+}
+
+
 // Polls the pointer from inside MouseDown until the button is released, as
 // the program's click classifier does.
 class PollingView : public RecordingView {
