@@ -31,7 +31,7 @@ namespace {
 
 const float kViewWidth = 300.0f;
 const float kViewHeight = 240.0f;
-const float kMargin = 10.0f;
+const float kEdgeMargin = 10.0f;
 const float kButtonWidth = 70.0f;
 // Room between Cancel and OK.
 const float kButtonGap = 15.0f;
@@ -76,8 +76,8 @@ TDrvCvtView::TDrvCvtView(BRect frame)
 
 	fRemoveButton = new BButton(BRect(220, 120, 290, 144), "ButtonRemove", "",
 		new BMessage(kMsgDrvCvtRemove));
-	fTable = new BListView(BRect(kMargin, fDescription->Frame().bottom + kMargin,
-		kViewWidth - kListRightRoom, fRemoveButton->Frame().top - kMargin), "LViewTable",
+	fTable = new BListView(BRect(kEdgeMargin, fDescription->Frame().bottom + kEdgeMargin,
+		kViewWidth - kListRightRoom, fRemoveButton->Frame().top - kEdgeMargin), "LViewTable",
 		B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
 	fTable->SetSelectionMessage(new BMessage(kMsgDrvCvtTableSelected));
 	AddChild(new BScrollView("ScrlViewTable", fTable, B_FOLLOW_ALL_SIDES, 0, false, true,
@@ -334,22 +334,22 @@ TDrvCvtView::_FitWidths()
 	float buttonWidth = kButtonWidth;
 	for (BButton* button : {fRemoveButton, fRegisterButton, fCancelButton, fOKButton})
 		buttonWidth = std::max(buttonWidth, preferred_width(button));
-	const float width = std::max({kViewWidth, fDescription->Frame().right + kMargin,
-		fPathControl->Frame().left + kPathFieldWidth + 2 * kMargin + buttonWidth});
+	const float width = std::max({kViewWidth, fDescription->Frame().right + kEdgeMargin,
+		fPathControl->Frame().left + kPathFieldWidth + 2 * kEdgeMargin + buttonWidth});
 
 	if (BWindow* window = Window())
 		window->ResizeTo(width, window->Bounds().Height());
 	else
 		ResizeTo(width, Bounds().Height());
 
-	const float buttonLeft = width - kMargin - buttonWidth;
+	const float buttonLeft = width - kEdgeMargin - buttonWidth;
 	for (BButton* button : {fRemoveButton, fRegisterButton, fOKButton}) {
 		button->MoveTo(buttonLeft, button->Frame().top);
 		button->ResizeTo(buttonWidth, button->Bounds().Height());
 	}
 	fCancelButton->MoveTo(buttonLeft - kButtonGap - buttonWidth, fCancelButton->Frame().top);
 	fCancelButton->ResizeTo(buttonWidth, fCancelButton->Bounds().Height());
-	fPathControl->ResizeTo(buttonLeft - kMargin - fPathControl->Frame().left,
+	fPathControl->ResizeTo(buttonLeft - kEdgeMargin - fPathControl->Frame().left,
 		fPathControl->Bounds().Height());
 	// The list follows the view's sides by itself.
 	fSeparator->ResizeTo(width, fSeparator->Bounds().Height());

@@ -4,14 +4,13 @@
 
 #include <MidiLocalProducer.h>
 
+#include "MidiBytes.h"
 #include "SystemResets.h"
 
 namespace {
 
 const uchar kPercussionChannel = 9;
 const int64 kLargestDataByte = 127;
-const uchar kMetaEvent = 0xFF;
-const uchar kAllNotesOff = 123;
 
 }	// namespace
 

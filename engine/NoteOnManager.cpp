@@ -6,12 +6,11 @@
 #include <Message.h>
 #include <MidiLocalProducer.h>
 
+#include "MidiBytes.h"
 #include "SystemResets.h"
 
 namespace {
 
-const uchar kMetaEvent = 0xFF;
-const uchar kAllNotesOff = 123;
 const uchar kReleaseVelocity = 64;
 
 }	// namespace

@@ -23,8 +23,6 @@
 
 namespace {
 
-const uint32 kPrimaryButton = 1;
-const uint32 kSecondaryButton = 2;
 // The room an outline level takes on the left of a row, the latch in it.
 const float kLevelIndent = 12.0f;
 // Squared distance the pointer must exceed for a press to become a drag.
@@ -72,7 +70,7 @@ TCorvanView::MouseDown(BPoint where)
 		BOutlineListView::MouseDown(where);
 		return;
 	}
-	if (clicks % 2 == 1 && (buttons == kPrimaryButton || buttons == kSecondaryButton))
+	if (clicks % 2 == 1 && (buttons == B_PRIMARY_MOUSE_BUTTON || buttons == B_SECONDARY_MOUSE_BUTTON))
 		ChangeSelection(row);
 
 	TPointerProbe& probe = PointerProbe();
@@ -92,13 +90,13 @@ TCorvanView::MouseDown(BPoint where)
 		probe.Wait();
 	}
 	if (drag) {
-		if (clicks == 1 && buttons == kPrimaryButton)
+		if (clicks == 1 && buttons == B_PRIMARY_MOUSE_BUTTON)
 			MouseDragLeft(where, row);
 		return;
 	}
-	if (clicks % 2 == 0 && buttons == kPrimaryButton)
+	if (clicks % 2 == 0 && buttons == B_PRIMARY_MOUSE_BUTTON)
 		MouseClickLeftDouble(where, row);
-	else if (clicks % 2 == 1 && buttons == kSecondaryButton)
+	else if (clicks % 2 == 1 && buttons == B_SECONDARY_MOUSE_BUTTON)
 		OpenPopup(where);
 }
 

@@ -22,3 +22,6 @@ build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTU_SANITIZE=ON \
   -DCMAKE_CXX_FLAGS_DEBUG=-g1
 build_and_test build-rwdi -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTU_SANITIZE=OFF \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g -DNDEBUG -fno-var-tracking"
+# Then the optimised program itself on a virtual X server of its own, driven
+# with real input as a user would (tests/e2e; skipped where Xvfb cannot start).
+tests/e2e/run.sh build-rwdi

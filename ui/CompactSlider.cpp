@@ -5,7 +5,6 @@
 
 namespace {
 
-const uint32 kSecondaryButton = 2;
 const float kBarHeight = 6.0f;
 
 // Outermost band first; drawn in copy mode, where alpha means nothing.
@@ -47,7 +46,7 @@ TCompactSlider::MouseDown(BPoint where)
 		GetMouse(&point, &held, false);
 		buttons = (int32)held;
 	}
-	if ((uint32)buttons == kSecondaryButton)
+	if ((uint32)buttons == B_SECONDARY_MOUSE_BUTTON)
 		MouseDownRight(where);
 	else
 		BSlider::MouseDown(where);

@@ -9,8 +9,6 @@
 
 namespace {
 
-const uint32 kPrimaryButton = 1;
-const uint32 kSecondaryButton = 2;
 // Squared distance the pointer must exceed for a press to be a drag.
 const float kDragDistanceSquared = 10.0f;
 
@@ -64,9 +62,9 @@ TPKNView::ClassifyPress(BPoint where, uint32 buttons, int32 clicks, TPointerProb
 	sPreviousButtons = buttons;
 
 	if (clicks % 2 == 1) {
-		if (buttons == kPrimaryButton)
+		if (buttons == B_PRIMARY_MOUSE_BUTTON)
 			MouseDownLeft(where);
-		else if (buttons == kSecondaryButton)
+		else if (buttons == B_SECONDARY_MOUSE_BUTTON)
 			MouseDownRight(where);
 	}
 
@@ -88,20 +86,20 @@ TPKNView::ClassifyPress(BPoint where, uint32 buttons, int32 clicks, TPointerProb
 
 	if (!drag) {
 		if (clicks == 1) {
-			if (buttons == kPrimaryButton)
+			if (buttons == B_PRIMARY_MOUSE_BUTTON)
 				MouseClickLeftSingle(where);
-			else if (buttons == kSecondaryButton)
+			else if (buttons == B_SECONDARY_MOUSE_BUTTON)
 				MouseClickRightSingle(where);
 		} else if (clicks == 2) {
-			if (buttons == kPrimaryButton)
+			if (buttons == B_PRIMARY_MOUSE_BUTTON)
 				MouseClickLeftDouble(where);
-			else if (buttons == kSecondaryButton)
+			else if (buttons == B_SECONDARY_MOUSE_BUTTON)
 				MouseClickRightDouble(where);
 		}
 	} else if (clicks == 1) {
-		if (buttons == kPrimaryButton)
+		if (buttons == B_PRIMARY_MOUSE_BUTTON)
 			MouseDragLeft(where);
-		else if (buttons == kSecondaryButton)
+		else if (buttons == B_SECONDARY_MOUSE_BUTTON)
 			MouseDragRight(where);
 	}
 }

@@ -46,7 +46,7 @@ bool register_instantiation_func(const char* className, instantiation_func funct
 // A class in a static library registers only when its object file is
 // linked in, that is when the program refers to something else in it.
 #define B_REGISTER_ARCHIVABLE_CLASS(className) \
-	static const bool _B_ARCHIVABLE_CONCAT(sArchivableRegistered, __LINE__) \
+	static const bool _B_ARCHIVABLE_CONCAT(sArchivableRegistered, __COUNTER__) \
 		= register_instantiation_func(#className, &className::Instantiate)
 
 #endif

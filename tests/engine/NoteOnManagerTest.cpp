@@ -17,13 +17,13 @@
 #include "MidiFilter.h"
 #include "NoteOnManager.h"
 #include "SystemResets.h"
+#include "TestTimes.h"
 
 namespace {
 
 typedef std::vector<uchar> Bytes;
 
-const bigtime_t kStamp = 777;
-const bigtime_t kWatchdog = 5000000;
+const bigtime_t kNoteStamp = 777;
 const uint32 kSysResetNotice = 'syrr';
 
 
@@ -59,7 +59,7 @@ protected:
 		fRecorder->Release();
 	}
 
-	void Send(const Bytes& message, bigtime_t time = kStamp)
+	void Send(const Bytes& message, bigtime_t time = kNoteStamp)
 	{
 		fSource->SprayData(const_cast<uchar*>(message.data()), message.size(),
 			true, time);
@@ -78,7 +78,7 @@ protected:
 	std::vector<Bytes> Silence()
 	{
 		fRecorder->Clear();
-		fManager->QuickAllNotesOff(kStamp);
+		fManager->QuickAllNotesOff(kNoteStamp);
 		return Sent();
 	}
 
@@ -168,21 +168,21 @@ TEST_F(NoteOnManagerTest, PassesEveryMessageOnUnchangedBeforeTracking)
 		{0xF8},
 	};
 	for (size_t i = 0; i < messages.size(); i++)
-		Send(messages[i], kStamp + i);
+		Send(messages[i], kNoteStamp + i);
 	std::vector<BMidiRecordingConsumer::Event> events = fRecorder->Events();
 	ASSERT_EQ(messages.size(), events.size());
 	for (size_t i = 0; i < messages.size(); i++) {
 		SCOPED_TRACE(i);
 		EXPECT_EQ(messages[i], events[i].data);
-		EXPECT_EQ(kStamp + bigtime_t(i), events[i].time);
+		EXPECT_EQ(kNoteStamp + bigtime_t(i), events[i].time);
 	}
 }
 
 
 TEST_F(NoteOnManagerTest, DataBeginningWithFFNeverReachesTheOutput)
 {
-	fSource->SprayTempoChange(120, kStamp);
-	fSource->SpraySystemRealTime(0xFF, kStamp);
+	fSource->SprayTempoChange(120, kNoteStamp);
+	fSource->SpraySystemRealTime(0xFF, kNoteStamp);
 	Send({0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});
 	Send({0x90, 60, 100});
 	EXPECT_EQ((std::vector<Bytes>{{0x90, 60, 100}}), Sent());
@@ -217,7 +217,7 @@ TEST_F(NoteOnManagerTest, ClearAllNoteOnStateForgetsWithoutSending)
 
 TEST_F(NoteOnManagerTest, HooksCalledWithAChannelAboveFifteenStayInBounds)
 {
-	fManager->NoteOn(25, 60, 100, kStamp);
+	fManager->NoteOn(25, 60, 100, kNoteStamp);
 	EXPECT_EQ((std::vector<Bytes>{{0x99, 60, 100}}), Sent());
 	EXPECT_EQ((std::vector<Bytes>{{0x89, 60, 64}}), Silence());
 }
@@ -338,7 +338,7 @@ TEST_F(NoteOnManagerTest, QuickAllNotesOffEndsTheNotesTheFilterSent)
 	Send({0x99, 36, 100});
 	filter->SetKey(-3);
 	device->Clear();
-	fManager->QuickAllNotesOff(kStamp);
+	fManager->QuickAllNotesOff(kNoteStamp);
 
 	std::vector<Bytes> sent;
 	for (const auto& event : device->Events())

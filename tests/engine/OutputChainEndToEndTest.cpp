@@ -14,13 +14,12 @@
 #include "NoteOnManager.h"
 #include "SMFBuilder.h"
 #include "SMFProducer.h"
+#include "TestTimes.h"
 
 namespace {
 
 typedef std::vector<uchar> Bytes;
 
-const bigtime_t kWatchdog = 5000000;
-const bigtime_t kStart = 1000000;
 const char* const kPortNames[2] = {"Vantu MIDI OUT A", "Vantu MIDI OUT B"};
 
 

@@ -26,11 +26,10 @@
 #include "OutputChains.h"
 #include "SMFBuilder.h"
 #include "SMFProducer.h"
+#include "TestTimes.h"
 
 namespace {
 
-const bigtime_t kWatchdog = 5000000;
-const bigtime_t kStart = 1000000;
 const uchar kAllNotesOff = 123;
 
 

@@ -19,12 +19,11 @@
 #include "../support/RecordingLooper.h"
 #include "SMFBuilder.h"
 #include "SMFProducer.h"
+#include "TestTimes.h"
 #include "SongEndCode.h"
 
 namespace {
 
-const bigtime_t kWatchdog = 5000000;
-const bigtime_t kStart = 1000000;
 
 
 // The codes of the messages the song posted.

@@ -39,6 +39,13 @@ heard_since(const BMidiRecordingConsumer* device, bigtime_t start)
 }
 
 
+// The mask bits of the resets.
+const int32 kGM = 1;
+const int32 kGS = 2;
+const int32 k88 = 4;
+const int32 kXG = 8;
+
+
 // The System Exclusive message of a reset's mask bit as a device hears it.
 inline Bytes
 reset_bytes(int32 mask)

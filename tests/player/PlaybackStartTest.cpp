@@ -3,11 +3,6 @@
 
 namespace {
 
-const int32 kGM = 1;
-const int32 kGS = 2;
-const int32 k88 = 4;
-const int32 kXG = 8;
-
 
 struct StartCase {
 	const char* name;

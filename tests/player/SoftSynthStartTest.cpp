@@ -12,9 +12,6 @@
 
 namespace {
 
-// The mask bit of the General MIDI reset.
-const int32 kGM = 1;
-
 
 // Holds the soft synth's maker on its worker until the test lets it go.
 class Gate {

@@ -11,12 +11,6 @@
 #include "PlayOptions.h"
 #include "TimingProbe.h"
 
-namespace {
-
-const char kPortLetters[] = "AB";
-
-}	// namespace
-
 
 TDeviceSet::TDeviceSet()
 	:

@@ -15,6 +15,9 @@ class TOutputChains;
 class TTimingProbe;
 struct TPlayOptions;
 
+// How the output ports are named to the user, by index.
+inline constexpr char kPortLetters[] = "AB";
+
 // The devices one run connects to the output ports, and the local ones it
 // creates for that (the soft synth, the dump's consumers, the timing
 // probe), which it releases when it goes. Go after the chains' song has

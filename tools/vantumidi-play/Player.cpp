@@ -17,6 +17,7 @@
 #include <SystemResets.h>
 #include <TitleText.h>
 
+#include "DeviceSet.h"
 #include "DumpWriter.h"
 #include "ExitStatus.h"
 #include "MessageInbox.h"
@@ -26,7 +27,6 @@
 namespace {
 
 const int kProgressInterval = 250;
-const char kPortLetters[] = "AB";
 
 
 // How long the start sequence keeps quiet after the resets it sends.

@@ -14,8 +14,8 @@ using controls_test::Recorder;
 
 namespace {
 
-const uint32 kMain = 'tmai';
-const uint32 kModified = 'tsar';
+const uint32 kTextMain = 'tmai';
+const uint32 kTextModified = 'tsar';
 
 class TextControlTest : public ::testing::Test {
 protected:
@@ -25,8 +25,8 @@ protected:
 		fRecorder = new Recorder;
 		fWindow = new BWindow(BRect(50, 50, 349, 149), "text", B_TITLED_WINDOW, 0);
 		fControl = new BTextControl(BRect(10, 10, 200, 30), "field", "Interval", "100",
-			new BMessage(kMain));
-		fControl->SetModificationMessage(new BMessage(kModified));
+			new BMessage(kTextMain));
+		fControl->SetModificationMessage(new BMessage(kTextModified));
 		fWindow->AddChild(fControl);
 		fControl->SetTarget(fRecorder->Messenger());
 		// Typed keys go to the focused entry.
@@ -76,7 +76,7 @@ TEST_F(TextControlTest, EveryUserEditSendsTheModificationMessage)
 	ASSERT_TRUE(fRecorder->WaitFor(2));
 	EXPECT_TRUE(fRecorder->StaysAt(2)) << "editing does not send the main message";
 	for (const BMessage& message : fRecorder->Messages())
-		EXPECT_EQ(kModified, message.what);
+		EXPECT_EQ(kTextModified, message.what);
 	EXPECT_STREQ("100", fControl->Text());
 }
 
@@ -88,8 +88,8 @@ TEST_F(TextControlTest, EnterAfterAnEditSendsTheMessageOnce)
 	Type(Qt::Key_7, QStringLiteral("7"));
 	Type(Qt::Key_Return, QString());
 	ASSERT_TRUE(fRecorder->WaitFor(2));
-	EXPECT_EQ(kModified, fRecorder->Messages()[0].what);
-	EXPECT_EQ(kMain, fRecorder->Messages()[1].what);
+	EXPECT_EQ(kTextModified, fRecorder->Messages()[0].what);
+	EXPECT_EQ(kTextMain, fRecorder->Messages()[1].what);
 	Type(Qt::Key_Return, QString());
 	EXPECT_TRUE(fRecorder->StaysAt(2));
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-class HookedProducer : public BMidiLocalProducer {
+class HookLogProducer : public BMidiLocalProducer {
 public:
 	std::vector<std::string> calls;
 
@@ -32,7 +32,7 @@ public:
 	}
 
 protected:
-	~HookedProducer() override = default;
+	~HookLogProducer() override = default;
 };
 
 // Drops the reference its owner handed it while a message is being
@@ -106,7 +106,7 @@ connections_of(const BMidiProducer* producer)
 
 TEST(MidiProducerTest, ConnectAndDisconnectReportStatus)
 {
-	auto producer = make_endpoint<HookedProducer>();
+	auto producer = make_endpoint<HookLogProducer>();
 	auto first = make_endpoint<BMidiLocalConsumer>();
 	auto second = make_endpoint<BMidiLocalConsumer>();
 
@@ -150,7 +150,7 @@ TEST(MidiProducerTest, ConnectionsListIsTheCallers)
 
 TEST(MidiProducerTest, ReleasedConsumerTellsTheProducer)
 {
-	auto producer = make_endpoint<HookedProducer>();
+	auto producer = make_endpoint<HookLogProducer>();
 	BMidiLocalConsumer* consumer = new BMidiLocalConsumer;
 	const int32 id = consumer->ID();
 	producer->Connect(consumer);

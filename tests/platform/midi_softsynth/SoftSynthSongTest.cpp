@@ -16,7 +16,7 @@
 
 namespace {
 
-const bigtime_t kStart = 3000000;
+const bigtime_t kSongStart = 3000000;
 const bigtime_t kWatchdog = 10000000;
 const double kWindow = 0.001;
 
@@ -52,7 +52,7 @@ class SoftSynthSongTest : public testing::TestWithParam<int32> {
 protected:
 	SoftSynthSongTest()
 		:
-		fClock(kStart)
+		fClock(kSongStart)
 	{
 	}
 
@@ -111,7 +111,7 @@ TEST_P(SoftSynthSongTest, NotesSoundWhenTheSequencerSendsThem)
 	std::vector<double> sent;
 	for (const auto& event : recorder->Events()) {
 		if (event.kind == BMidiRecordingConsumer::kNoteOn)
-			sent.push_back((event.arrival - kStart) / 1e6);
+			sent.push_back((event.arrival - kSongStart) / 1e6);
 	}
 	filter->Release();
 	manager->Release();

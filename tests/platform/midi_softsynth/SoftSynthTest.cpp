@@ -13,7 +13,7 @@
 
 namespace {
 
-const bigtime_t kStart = 5000000;
+const bigtime_t kSynthStart = 5000000;
 const uchar kOrgan = 16;
 const uchar kSustainPedal = 64;
 const double kAudible = 0.01;
@@ -39,9 +39,9 @@ class SoftSynthTest : public testing::Test {
 protected:
 	SoftSynthTest()
 		:
-		fClock(kStart),
+		fClock(kSynthStart),
 		fPreviousClock(NULL),
-		fCreation(kStart),
+		fCreation(kSynthStart),
 		fProducer(NULL)
 	{
 	}
