@@ -70,7 +70,8 @@ TCorvanView::MouseDown(BPoint where)
 		BOutlineListView::MouseDown(where);
 		return;
 	}
-	if (clicks % 2 == 1 && (buttons == B_PRIMARY_MOUSE_BUTTON || buttons == B_SECONDARY_MOUSE_BUTTON))
+	if (clicks % 2 == 1
+		&& (buttons == B_PRIMARY_MOUSE_BUTTON || buttons == B_SECONDARY_MOUSE_BUTTON))
 		ChangeSelection(row);
 
 	TPointerProbe& probe = PointerProbe();
