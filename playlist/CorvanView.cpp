@@ -270,8 +270,14 @@ TCorvanView::ScrollToSong(int32 index)
 	// Never past the last row at the bottom: rows scrolled out of a view
 	// tall enough for them could not be brought back, the scroll bar having
 	// no range.
-	const float lastTop = std::max(0.0f, CountItems() * RowPitch() - (Bounds().Height() + 1));
-	ScrollTo(BPoint(0, std::min(std::max(0, row - 1) * RowPitch(), lastTop)));
+	ScrollTo(BPoint(0, std::min(std::max(0, row - 1) * RowPitch(), _LastRowTop())));
+}
+
+
+float
+TCorvanView::_LastRowTop() const
+{
+	return std::max(0.0f, CountItems() * RowPitch() - (Bounds().Height() + 1));
 }
 
 

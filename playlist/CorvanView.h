@@ -183,6 +183,9 @@ private:
 		TCorvanView* fView;
 	};
 
+	// The scroll offset that shows the last row at the bottom, 0 when
+	// every row fits.
+	float _LastRowTop() const;
 	std::vector<TRowPlace> _Layout() const;
 	// For each row, the row after its subtree.
 	static std::vector<int32> _SubtreeEnds(const std::vector<TRowPlace>& rows);

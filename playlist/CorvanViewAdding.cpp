@@ -204,8 +204,7 @@ TCorvanView::AddListFolderFileToTopLevel(BMessage* message)
 		if (added)
 			_MarkModified(TopList());
 	}
-	const float content = CountItems() * RowPitch();
-	ScrollTo(BPoint(0, std::max(0.0f, content - Bounds().Height() - 1)));
+	ScrollTo(BPoint(0, _LastRowTop()));
 	SendCurSongIdxChanged();
 }
 

@@ -82,9 +82,9 @@ def var_len(value):
 
 
 class Track:
-    def __init__(self, name):
+    def __init__(self, name, encoding="ascii"):
         self.events = []  # (tick, order, bytes): note offs sort first
-        self.meta(0, 0x03, name.encode("ascii"))
+        self.meta(0, 0x03, name.encode(encoding))
 
     def meta(self, tick, kind, data):
         self.events.append((tick, 1, bytes([0xFF, kind]) + var_len(len(data)) + data))

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <AppDefs.h>
+#include <Entry.h>
 #include <InterfaceKit.h>
 #include <MenuBar.h>
 #include <MenuItem.h>
@@ -199,6 +200,16 @@ protected:
 			fMainWindow->Unlock();
 		}
 		return fApp;
+	}
+
+	// Posts to the program a language file dropped on it.
+	void DropLanguageFile(const std::string& path)
+	{
+		BMessage drop('lnfd');
+		entry_ref ref;
+		get_ref_for_path(path.c_str(), &ref);
+		drop.AddRef("refs", &ref);
+		fApp->PostMessage(&drop);
 	}
 
 	// Runs the loop through the steps, quits as the user does, and deletes

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include <Entry.h>
 #include <NodeMonitorHandler.h>
 
 #include <GlobalSettings.h>
@@ -19,17 +18,6 @@ const char kBuiltInFileMenu[] = "F・ファイル";
 const char kEnglishFileMenu[] = "F・File";
 
 typedef AppTest LanguageRunTest;
-
-
-BMessage
-drop_of(const std::string& path)
-{
-	BMessage drop('lnfd');
-	entry_ref ref;
-	get_ref_for_path(path.c_str(), &ref);
-	drop.AddRef("refs", &ref);
-	return drop;
-}
 
 }	// namespace
 
@@ -171,8 +159,7 @@ TEST_F(LanguageRunTest, DroppedLanguageFileIsInstalledInTheUsersFolderAndUsed)
 		Do([&]() {
 			// A drop without a file is ignored.
 			fApp->PostMessage('lnfd');
-			BMessage drop = drop_of(source);
-			fApp->PostMessage(&drop);
+			DropLanguageFile(source);
 		}),
 		[&]() { return WindowCount('_lgc') == 1; },
 		DrainMainWindow(),
@@ -208,10 +195,7 @@ TEST_F(LanguageRunTest, DroppedLanguageFileThatCannotBeCopiedLeavesThePreference
 	write_whole_file(UserFolder("Language"), "in the way");
 	Start();
 	RunSteps({
-		Do([&]() {
-			BMessage drop = drop_of(source);
-			fApp->PostMessage(&drop);
-		}),
+		Do([&]() { DropLanguageFile(source); }),
 		[&]() { return AppCount('lnfd') == 1; },
 		Settle(),
 	});

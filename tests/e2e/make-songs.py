@@ -15,9 +15,13 @@ songs beside one with the named ones.
 import argparse
 import pathlib
 import struct
+import sys
 
-DIVISION = 480
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "scripts"))
+from make_demo_song import DIVISION, Track  # noqa: E402  (the demo song's writer)
+
 TEMPO_US = 500000          # 120 bpm: one beat every half second
+PIANO = 0
 
 # (file name, title, encoding of the title in the file)
 TITLES = [
@@ -29,31 +33,16 @@ TITLES = [
 ]
 
 
-def var_len(value):
-    data = [value & 0x7F]
-    value >>= 7
-    while value:
-        data.insert(0, 0x80 | (value & 0x7F))
-        value >>= 7
-    return bytes(data)
-
-
-def meta(kind, payload):
-    return b"\x00\xff" + bytes([kind]) + var_len(len(payload)) + payload
-
-
-def song(title_bytes, seconds, base_pitch):
-    track = meta(0x03, title_bytes)
-    track += meta(0x51, TEMPO_US.to_bytes(3, "big"))
-    track += b"\x00\xc0\x00"                       # piano
+def song(title, encoding, seconds, base_pitch):
+    track = Track(title, encoding)
+    track.meta(0, 0x51, TEMPO_US.to_bytes(3, "big"))
+    track.message(0, 0xC0 | PIANO, 0)
     beats = max(1, int(seconds * 1000000 / TEMPO_US))
     for beat in range(beats):
         pitch = base_pitch + (0, 4, 7, 12)[beat % 4]
-        track += b"\x00\x90" + bytes([pitch, 100])
-        track += var_len(DIVISION) + b"\x80" + bytes([pitch, 0])
-    track += b"\x00\xff\x2f\x00"
+        track.play(PIANO, pitch, beat * DIVISION, DIVISION, 100)
     header = b"MThd" + struct.pack(">IHHH", 6, 0, 1, DIVISION)
-    return header + b"MTrk" + struct.pack(">I", len(track)) + track
+    return header + track.chunk()
 
 
 def song_names(count, numbered):
@@ -75,7 +64,7 @@ def main():
     args = parser.parse_args()
     args.folder.mkdir(parents=True, exist_ok=True)
     for index, (name, title, encoding) in enumerate(song_names(args.count, args.numbered)):
-        data = song(title.encode(encoding), args.seconds, 60 + index % 12)
+        data = song(title, encoding, args.seconds, 60 + index % 12)
         (args.folder / name).write_bytes(data)
         print(title)
 

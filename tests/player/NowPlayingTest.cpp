@@ -3,8 +3,6 @@
 
 #include <QCoreApplication>
 
-#include <CompactSlider.h>
-
 #include "PlayerRig.h"
 #include "PrivateBus.h"
 
@@ -68,17 +66,6 @@ protected:
 		std::vector<std::string> command = {"playerctl", "--player=VantuMIDI"};
 		command.insert(command.end(), arguments.begin(), arguments.end());
 		return Tool(command);
-	}
-
-	void Slide(const char* name, int32 value, uint32 what)
-	{
-		TCompactSlider* slider = dynamic_cast<TCompactSlider*>(fView->FindView(name));
-		ASSERT_NE(nullptr, slider) << name;
-		{
-			BAutolock lock(fWindow);
-			slider->SetValue(value);
-		}
-		Post(what);
 	}
 
 	// What a tool shows of a time in microseconds: seconds.

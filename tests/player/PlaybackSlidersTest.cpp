@@ -18,17 +18,6 @@ protected:
 		Post(kMsgPlay);
 	}
 
-	void Slide(const char* name, int32 value, uint32 what)
-	{
-		TCompactSlider* slider = dynamic_cast<TCompactSlider*>(fView->FindView(name));
-		ASSERT_NE(nullptr, slider) << name;
-		{
-			BAutolock lock(fWindow);
-			slider->SetValue(value);
-		}
-		Post(what);
-	}
-
 	std::vector<Heard> Take()
 	{
 		std::vector<Heard> heard = heard_since(fDevice, fStart);

@@ -9,7 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <Autolock.h>
+#include <CompactSlider.h>
 #include <Entry.h>
 #include <HandlerPrivate.h>
 #include <LooperDispatcher.h>
@@ -273,6 +276,19 @@ public:
 	}
 
 	void Post(uint32 what) { Post(BMessage(what)); }
+
+	// Moves the slider `name` as a user's drag would leave it, then posts
+	// the message its release sends.
+	void Slide(const char* name, int32 value, uint32 what)
+	{
+		TCompactSlider* slider = dynamic_cast<TCompactSlider*>(fView->FindView(name));
+		ASSERT_NE(nullptr, slider) << name;
+		{
+			BAutolock lock(fWindow);
+			slider->SetValue(value);
+		}
+		Post(what);
+	}
 
 	// Until every thread on the clock has come to rest: the runners' thread
 	// asleep, and a playing song's thread asleep too or its end posted.

@@ -62,13 +62,7 @@ TEST_F(PrefLanguageDropTest, OnlyTheConfirmedPreferencesAreSavedWithTheDroppedLa
 			field->Invoke(&modified);
 		}),
 		[&]() { return gPref.silenceAfterResets == 900000; },
-		Do([&]() {
-			BMessage drop('lnfd');
-			entry_ref ref;
-			get_ref_for_path(source.c_str(), &ref);
-			drop.AddRef("refs", &ref);
-			fApp->PostMessage(&drop);
-		}),
+		Do([&]() { DropLanguageFile(source); }),
 		[&]() { return AppCount('plnc') == 1; },
 		Do([&]() {
 			const TPref saved = saved_pref();
@@ -121,13 +115,7 @@ TEST_F(PrefLanguageDropTest, AFailedDropConfirmsNothing)
 			}
 		}),
 		[&]() { return gPref.languageChosen; },
-		Do([&]() {
-			BMessage drop('lnfd');
-			entry_ref ref;
-			get_ref_for_path(source.c_str(), &ref);
-			drop.AddRef("refs", &ref);
-			fApp->PostMessage(&drop);
-		}),
+		Do([&]() { DropLanguageFile(source); }),
 		[&]() { return AppCount('lnfd') == 1; },
 		Settle(),
 		Do([&]() {
